@@ -1,0 +1,28 @@
+#pragma once
+// What each backend supplies to the shared device code of the platform layer.
+#include <cstdint>
+
+#include "platform/display.h"
+
+// Every device call starts here. The headless backend logs "operation object" and fails
+// the call on request; the real backend lets every call through. Returns 0 or a code.
+uint32_t PlatformCall(const char* operation, const char* object = nullptr);
+
+// Opens and closes whatever shows pages on the screen.
+uint32_t BackendDisplayOpen(WindowHandle window);
+void BackendDisplayClose();
+// Shows a 640 x 480 page of indices through the palette.
+void BackendPresent(const uint8_t* page, const PALETTEENTRY palette[256]);
+
+// Takes every surface's memory away, as when another program takes the screen: calls on
+// them fail with DDERR_SURFACELOST until restored, and restored ones come back blank.
+void PlatformLoseSurfaces();
+// The page now visible and the palette, for backends and tests that look at the screen;
+// null while there is no display.
+const uint8_t* PlatformVisiblePage();
+const PALETTEENTRY* PlatformPaletteColours();
+// Frees every device object still alive, for a headless program that starts afresh.
+void PlatformDisplayForget();
+
+// Looks a resource up in the table the build embedded.
+const struct EmbeddedResource* PlatformFindEmbedded(const char* name, const char* type);

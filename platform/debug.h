@@ -1,0 +1,7 @@
+#pragma once
+// The debugger output: one line per failed platform call that the game checks.
+
+// Writes one line as it is (a line that lacks its '\n' runs on into the next one).
+void DebugOutput(const char* line);
+// Formats like printf into a 256-character buffer, then writes it with DebugOutput.
+void DebugPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,0 +1,191 @@
+// The deterministic backend: nothing here touches a screen, a sound card or the real clock.
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "platform/backend.h"
+#include "platform/debug.h"
+#include "platform/headless/headless.h"
+#include "platform/resources.h"
+#include "platform/window.h"
+
+struct PlatformWindow {
+    std::string className;
+    std::string title;
+    WindowProcedure procedure = nullptr;
+};
+
+namespace {
+
+struct Fault {
+    int callsLeft;
+    uint32_t code;
+};
+
+struct State {
+    std::vector<std::string> callLog;
+    bool logging = true;
+    std::multimap<std::string, Fault> faults;
+    std::vector<std::string> debugLines;
+    uint32_t tick = 0;
+    std::deque<MSG> queue;
+    std::unique_ptr<PlatformWindow> window;
+    std::map<std::pair<std::string, std::string>, std::unique_ptr<EmbeddedResource>> supplied;
+    std::map<std::pair<std::string, std::string>, std::vector<uint8_t>> suppliedBytes;
+};
+
+State& S() {
+    static State state;
+    return state;
+}
+
+}  // namespace
+
+uint32_t PlatformCall(const char* operation, const char* object) {
+    State& s = S();
+    if (s.logging) s.callLog.push_back(object ? std::string(operation) + " " + object : std::string(operation));
+    if (s.faults.empty()) return 0;
+    uint32_t result = 0;
+    auto range = s.faults.equal_range(operation);
+    for (auto it = range.first; it != range.second;) {
+        if (--it->second.callsLeft == 0) {
+            result = it->second.code;
+            it = s.faults.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return result;
+}
+
+void HeadlessReset() {
+    PlatformDisplayForget();
+    State& s = S();
+    s = State{};
+}
+
+void HeadlessFailCall(const std::string& operation, int nth, uint32_t code) {
+    S().faults.insert({operation, Fault{nth, code}});
+}
+
+const std::vector<std::string>& HeadlessCallLog() { return S().callLog; }
+void HeadlessClearCallLog() { S().callLog.clear(); }
+void HeadlessSetCallLogging(bool on) { S().logging = on; }
+
+const std::vector<std::string>& HeadlessDebugLines() { return S().debugLines; }
+void HeadlessClearDebugLines() { S().debugLines.clear(); }
+
+void DebugOutput(const char* line) { S().debugLines.emplace_back(line); }
+
+void HeadlessSetTick(uint32_t tick) { S().tick = tick; }
+uint32_t TickCount() { return S().tick; }
+
+void HeadlessSetResource(const std::string& name, const std::string& type, std::vector<uint8_t> bytes) {
+    State& s = S();
+    auto key = std::make_pair(name, type);
+    s.suppliedBytes[key] = std::move(bytes);
+    auto entry = std::make_unique<EmbeddedResource>();
+    entry->name = s.suppliedBytes.find(key)->first.first.c_str();
+    entry->type = s.suppliedBytes.find(key)->first.second.c_str();
+    entry->bytes = s.suppliedBytes[key].data();
+    entry->size = s.suppliedBytes[key].size();
+    s.supplied[key] = std::move(entry);
+}
+
+void HeadlessHideResource(const std::string& name, const std::string& type) {
+    State& s = S();
+    auto key = std::make_pair(name, type);
+    s.suppliedBytes.erase(key);
+    s.supplied[key] = nullptr;  // a null entry hides the embedded one
+}
+
+const EmbeddedResource* ResourceFind(const char* name, const char* type) {
+    if (PlatformCall("ResourceFind", name)) return nullptr;
+    if (name == nullptr || type == nullptr) return nullptr;
+    State& s = S();
+    auto it = s.supplied.find({name, type});
+    if (it != s.supplied.end()) return it->second.get();
+    return PlatformFindEmbedded(name, type);
+}
+
+ResourceSpan ResourceLoad(const EmbeddedResource* resource) {
+    const char* name = resource ? resource->name : nullptr;
+    if (PlatformCall("ResourceLoad", name) || resource == nullptr) return {nullptr, 0};
+    return {resource->bytes, resource->size};
+}
+
+uint32_t BackendDisplayOpen(WindowHandle) { return 0; }
+void BackendDisplayClose() {}
+void BackendPresent(const uint8_t*, const PALETTEENTRY*) {}
+
+const uint8_t* HeadlessVisiblePage() { return PlatformVisiblePage(); }
+const PALETTEENTRY* HeadlessPalette() { return PlatformPaletteColours(); }
+void HeadlessLoseSurfaces() { PlatformLoseSurfaces(); }
+
+WindowHandle WindowCreate(const char* className, const char* title, WindowProcedure procedure) {
+    if (PlatformCall("WindowCreate")) return nullptr;
+    State& s = S();
+    if (s.window || procedure == nullptr) return nullptr;
+    s.window = std::make_unique<PlatformWindow>();
+    s.window->className = className ? className : "";
+    s.window->title = title ? title : "";
+    s.window->procedure = procedure;
+    return s.window.get();
+}
+
+void WindowDestroy(WindowHandle window) {
+    PlatformCall("WindowDestroy");
+    State& s = S();
+    if (window == nullptr || window != s.window.get()) return;
+    window->procedure(window, WM_DESTROY, 0, 0);
+    // Messages still queued for a dead window are dropped when taken.
+    s.window.reset();
+}
+
+WindowHandle HeadlessWindow() { return S().window.get(); }
+
+intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {
+    PlatformCall("WindowDefaultProcedure");
+    if (message == WM_CLOSE) WindowDestroy(window);
+    return 0;
+}
+
+void CursorHide() { PlatformCall("CursorHide"); }
+
+bool MessagePeek() { return !S().queue.empty(); }
+
+int MessageGet(MSG* message) {
+    State& s = S();
+    if (s.queue.empty()) {
+        // Nothing can ever arrive in a headless program that waits; report the quit it would wait for.
+        *message = MSG{nullptr, WM_QUIT, 0, 0};
+        return 0;
+    }
+    *message = s.queue.front();
+    s.queue.pop_front();
+    return message->message == WM_QUIT ? 0 : 1;
+}
+
+void MessageDispatch(const MSG* message) {
+    State& s = S();
+    if (message->window != nullptr && message->window == s.window.get()) {
+        message->window->procedure(message->window, message->message, message->wParam, message->lParam);
+    }
+}
+
+void MessagePost(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    S().queue.push_back(MSG{window, message, wParam, lParam});
+}
+
+void MessagePostQuit(int exitCode) {
+    S().queue.push_back(MSG{nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0});
+}
+
+void MessageWait(uint32_t timeoutMs) {
+    State& s = S();
+    if (s.queue.empty()) s.tick += timeoutMs;
+}
+
+std::vector<MSG> HeadlessPendingMessages() { return {S().queue.begin(), S().queue.end()}; }

@@ -1,0 +1,104 @@
+// Shows the visible page: indices go through the palette into a streaming texture, which
+// is enlarged by the largest whole factor with sharp pixels, then smoothly to the largest
+// 4:3 rectangle that fits; the rest of the screen stays black.
+#include <cstring>
+
+#include "platform/backend.h"
+#include "platform/debug.h"
+#include "platform/sdl/present_geometry.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace {
+
+SDL_Renderer* renderer = nullptr;
+SDL_Texture* page = nullptr;    // 640 x 480, the page in true colour
+SDL_Texture* scaled = nullptr;  // the page enlarged by a whole factor
+int scaledFactor = 0;
+
+void DestroyScaled() {
+    if (scaled != nullptr) SDL_DestroyTexture(scaled);
+    scaled = nullptr;
+    scaledFactor = 0;
+}
+
+}  // namespace
+
+uint32_t BackendDisplayOpen(WindowHandle window) {
+    SDL_Window* sdl = SdlWindowOf(window);
+    if (sdl == nullptr) return DDERR_INVALIDPARAMS;
+    renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_TARGETTEXTURE);
+    if (renderer == nullptr) renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    if (renderer == nullptr) {
+        DebugPrintf("SDL renderer: %s\n", SDL_GetError());
+        return DDERR_GENERIC;
+    }
+    page = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH,
+                             SCREEN_HEIGHT);
+    if (page == nullptr) {
+        DebugPrintf("SDL texture: %s\n", SDL_GetError());
+        BackendDisplayClose();
+        return DDERR_GENERIC;
+    }
+    SDL_SetTextureScaleMode(page, SDL_ScaleModeNearest);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderPresent(renderer);
+    return DD_OK;
+}
+
+void BackendDisplayClose() {
+    DestroyScaled();
+    if (page != nullptr) SDL_DestroyTexture(page);
+    if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+    page = nullptr;
+    renderer = nullptr;
+}
+
+void BackendPresent(const uint8_t* indices, const PALETTEENTRY palette[256]) {
+    if (renderer == nullptr || indices == nullptr || palette == nullptr) return;
+    uint32_t colour[256];
+    for (int i = 0; i < 256; ++i) {
+        colour[i] = 0xFF000000u | uint32_t{palette[i].peRed} << 16 | uint32_t{palette[i].peGreen} << 8 |
+                    uint32_t{palette[i].peBlue};
+    }
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(page, nullptr, &pixels, &pitch) != 0) return;
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + y * pitch);
+        const uint8_t* from = indices + y * SCREEN_WIDTH;
+        for (int x = 0; x < SCREEN_WIDTH; ++x) row[x] = colour[from[x]];
+    }
+    SDL_UnlockTexture(page);
+
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(renderer, &outW, &outH);
+    const PresentGeometry g = ComputePresentGeometry(outW, outH);
+    SDL_Texture* shown = page;
+    if (g.factor > 1) {
+        if (scaledFactor != g.factor) {
+            DestroyScaled();
+            scaled = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                       SCREEN_WIDTH * g.factor, SCREEN_HEIGHT * g.factor);
+            if (scaled != nullptr) {
+                SDL_SetTextureScaleMode(scaled, SDL_ScaleModeLinear);
+                scaledFactor = g.factor;
+            }
+        }
+        if (scaled != nullptr && SDL_SetRenderTarget(renderer, scaled) == 0) {
+            SDL_RenderCopy(renderer, page, nullptr, nullptr);
+            SDL_SetRenderTarget(renderer, nullptr);
+            shown = scaled;
+        }
+    }
+    SDL_SetTextureScaleMode(page, shown == page && (g.w != SCREEN_WIDTH || g.h != SCREEN_HEIGHT)
+                                      ? SDL_ScaleModeLinear
+                                      : SDL_ScaleModeNearest);
+    const SDL_Rect target{g.x, g.y, g.w, g.h};
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, shown, nullptr, &target);
+    SDL_RenderPresent(renderer);
+}
+
+void SdlRepresent() { BackendPresent(PlatformVisiblePage(), PlatformPaletteColours()); }

@@ -1,0 +1,11 @@
+#pragma once
+// Shared inside the SDL backend only.
+#include <SDL.h>
+
+#include "platform/window.h"
+
+SDL_Window* SdlWindowOf(WindowHandle window);
+// True while the game window has the keyboard focus (read from the audio thread too).
+bool SdlWindowIsActive();
+// Shows the visible page again after the window was exposed or resized.
+void SdlRepresent();

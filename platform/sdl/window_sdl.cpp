@@ -1,0 +1,183 @@
+// The real window: SDL events become the game's messages, delivered only through the pump.
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+
+#include "platform/backend.h"
+#include "platform/debug.h"
+#include "platform/resources.h"
+#include "platform/sdl/sdl_window.h"
+
+struct PlatformWindow {
+    SDL_Window* sdl = nullptr;
+    WindowProcedure procedure = nullptr;
+};
+
+namespace {
+
+PlatformWindow* theWindow = nullptr;
+std::deque<MSG> queue;
+std::atomic<bool> windowActive{false};
+
+uint32_t VirtualKey(const SDL_Keysym& key) {
+    switch (key.sym) {
+        case SDLK_ESCAPE: return VK_ESCAPE;
+        case SDLK_LEFT: return VK_LEFT;
+        case SDLK_UP: return VK_UP;
+        case SDLK_RIGHT: return VK_RIGHT;
+        case SDLK_DOWN: return VK_DOWN;
+        default: break;
+    }
+    if (key.sym >= SDLK_a && key.sym <= SDLK_z) return static_cast<uint32_t>('A' + (key.sym - SDLK_a));
+    if (key.sym >= SDLK_0 && key.sym <= SDLK_9) return static_cast<uint32_t>(key.sym);
+    if (key.sym == SDLK_SPACE) return 32;
+    if (key.sym == SDLK_RETURN) return 13;
+    // Other keys do nothing in the game; they still get codes of their own, clear of the above.
+    return 256 + static_cast<uint32_t>(key.scancode);
+}
+
+void Translate(const SDL_Event& event) {
+    if (theWindow == nullptr) return;
+    WindowHandle w = theWindow;
+    switch (event.type) {
+        case SDL_QUIT:
+            queue.push_back(MSG{w, WM_CLOSE, 0, 0});
+            break;
+        case SDL_KEYDOWN:
+            // Alt+F4 asks the window to close, as the desktop's own shortcut would.
+            if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT) != 0) {
+                queue.push_back(MSG{w, WM_CLOSE, 0, 0});
+            } else {
+                queue.push_back(MSG{w, WM_KEYDOWN, VirtualKey(event.key.keysym), 0});
+            }
+            break;
+        case SDL_KEYUP:
+            queue.push_back(MSG{w, WM_KEYUP, VirtualKey(event.key.keysym), 0});
+            break;
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_CLOSE: queue.push_back(MSG{w, WM_CLOSE, 0, 0}); break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    windowActive = true;
+                    queue.push_back(MSG{w, WM_ACTIVATEAPP, 1, 0});
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    windowActive = false;
+                    queue.push_back(MSG{w, WM_ACTIVATEAPP, 0, 0});
+                    break;
+                case SDL_WINDOWEVENT_ENTER: queue.push_back(MSG{w, WM_SETCURSOR, 0, 0}); break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED: SdlRepresent(); break;
+                default: break;
+            }
+            break;
+        default: break;
+    }
+}
+
+void Drain() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) Translate(event);
+}
+
+}  // namespace
+
+uint32_t PlatformCall(const char*, const char*) { return 0; }
+
+SDL_Window* SdlWindowOf(WindowHandle window) { return window ? window->sdl : nullptr; }
+bool SdlWindowIsActive() { return windowActive; }
+
+WindowHandle WindowCreate(const char* className, const char* title, WindowProcedure procedure) {
+    if (theWindow != nullptr || procedure == nullptr) return nullptr;
+    // SDL reads the X11 class from the environment when the video system starts.
+    setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        DebugPrintf("SDL video: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT,
+                                       SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS |
+                                           SDL_WINDOW_ALWAYS_ON_TOP);
+    if (sdl == nullptr) {
+        DebugPrintf("SDL window: %s\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+    theWindow = new PlatformWindow{sdl, procedure};
+    return theWindow;
+}
+
+void WindowDestroy(WindowHandle window) {
+    if (window == nullptr || window != theWindow) return;
+    window->procedure(window, WM_DESTROY, 0, 0);
+    SDL_DestroyWindow(window->sdl);
+    delete window;
+    theWindow = nullptr;
+    windowActive = false;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {
+    if (message == WM_CLOSE) WindowDestroy(window);
+    return 0;
+}
+
+void CursorHide() { SDL_ShowCursor(SDL_DISABLE); }
+
+bool MessagePeek() {
+    if (theWindow != nullptr) Drain();
+    return !queue.empty();
+}
+
+int MessageGet(MSG* message) {
+    while (queue.empty()) {
+        SDL_Event event;
+        if (theWindow == nullptr || !SDL_WaitEvent(&event)) {
+            *message = MSG{nullptr, WM_QUIT, 0, 0};
+            return 0;
+        }
+        Translate(event);
+    }
+    *message = queue.front();
+    queue.pop_front();
+    return message->message == WM_QUIT ? 0 : 1;
+}
+
+void MessageDispatch(const MSG* message) {
+    if (message->window != nullptr && message->window == theWindow) {
+        message->window->procedure(message->window, message->message, message->wParam, message->lParam);
+    }
+}
+
+void MessagePost(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    queue.push_back(MSG{window, message, wParam, lParam});
+}
+
+void MessagePostQuit(int exitCode) { queue.push_back(MSG{nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0}); }
+
+void MessageWait(uint32_t timeoutMs) {
+    if (!queue.empty() || theWindow == nullptr) {
+        if (theWindow == nullptr && timeoutMs > 0) SDL_Delay(timeoutMs);
+        return;
+    }
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, static_cast<int>(timeoutMs > 0x7fffffffu ? 0x7fffffffu : timeoutMs))) {
+        Translate(event);
+    }
+}
+
+uint32_t TickCount() { return SDL_GetTicks(); }
+
+void DebugOutput(const char* line) {
+    static const bool enabled = std::getenv("SKYRING_DEBUG") != nullptr;
+    if (enabled) std::fputs(line, stderr);
+}
+
+const EmbeddedResource* ResourceFind(const char* name, const char* type) { return PlatformFindEmbedded(name, type); }
+
+ResourceSpan ResourceLoad(const EmbeddedResource* resource) {
+    if (resource == nullptr) return {nullptr, 0};
+    return {resource->bytes, resource->size};
+}
