@@ -96,7 +96,15 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
         DebugPrintf("SDL video: %s\n", SDL_GetError());
         return nullptr;
     }
-    SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT,
+    // The desktop's own size, so that the window covers the screen even where no window
+    // manager carries out the full-screen request.
+    SDL_DisplayMode desktop{};
+    int width = SCREEN_WIDTH, height = SCREEN_HEIGHT;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        width = desktop.w;
+        height = desktop.h;
+    }
+    SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, width, height,
                                        SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS |
                                            SDL_WINDOW_ALWAYS_ON_TOP);
     if (sdl == nullptr) {

@@ -1,0 +1,175 @@
+#include "tests/e2e/xserver.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+XServer StartXServer(int width, int height) {
+    int fds[2];
+    if (pipe(fds) != 0) return {};
+    XServer server;
+    server.pid = fork();
+    if (server.pid == 0) {
+        close(fds[0]);
+        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        const std::string fd = std::to_string(fds[1]);
+        const int devnull = open("/dev/null", O_WRONLY);
+        dup2(devnull, 2);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    char buffer[32] = {};
+    size_t got = 0;
+    pollfd p{fds[0], POLLIN, 0};
+    const int64_t deadline = NowMs() + 10000;
+    while (got < sizeof buffer - 1 && NowMs() < deadline && poll(&p, 1, 200) >= 0) {
+        if ((p.revents & (POLLIN | POLLHUP)) == 0) continue;
+        const ssize_t n = read(fds[0], buffer + got, sizeof buffer - 1 - got);
+        if (n <= 0) break;
+        got += static_cast<size_t>(n);
+        if (std::strchr(buffer, '\n') != nullptr) break;
+    }
+    close(fds[0]);
+    if (got == 0 || std::strchr(buffer, '\n') == nullptr) {
+        StopXServer(server);
+        return {};
+    }
+    server.display = ":" + std::to_string(std::atoi(buffer));
+    return server;
+}
+
+void StopXServer(XServer& server) {
+    if (server.pid > 0) {
+        kill(server.pid, SIGTERM);
+        waitpid(server.pid, nullptr, 0);
+    }
+    server.pid = -1;
+}
+
+Child Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {
+    int fds[2];
+    if (pipe(fds) != 0) return {};
+    Child child;
+    child.pid = fork();
+    if (child.pid == 0) {
+        close(fds[0]);
+        dup2(fds[1], 1);
+        for (const std::string& entry : environment) putenv(const_cast<char*>(entry.c_str()));
+        std::vector<char*> args;
+        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    child.out = fds[0];
+    return child;
+}
+
+bool WaitForLine(Child& child, const std::string& line, int timeoutMs) {
+    std::string text;
+    const int64_t deadline = NowMs() + timeoutMs;
+    pollfd p{child.out, POLLIN, 0};
+    while (NowMs() < deadline) {
+        if (poll(&p, 1, 100) <= 0) continue;
+        char c;
+        if (read(child.out, &c, 1) != 1) return false;
+        if (c != '\n') {
+            text += c;
+            continue;
+        }
+        if (text == line) return true;
+        text.clear();
+    }
+    return false;
+}
+
+int WaitForExit(Child& child, int timeoutMs) {
+    const int64_t deadline = NowMs() + timeoutMs;
+    int status = 0;
+    while (NowMs() < deadline) {
+        const pid_t done = waitpid(child.pid, &status, WNOHANG);
+        if (done == child.pid) {
+            if (child.out >= 0) close(child.out);
+            child.out = -1;
+            child.pid = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        usleep(10000);
+    }
+    KillChild(child);
+    return -1;
+}
+
+std::string RunCommand(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+Screenshot TakeScreenshot(const std::string& display) {
+    Screenshot shot;
+    const std::string ppm = RunCommand("xwd -root -silent -display " + display + " | convert xwd:- -depth 8 ppm:-");
+    // Binary PPM: "P6", width, height, 255, each maybe after "#" comment lines, then RGB triples.
+    size_t at = 0;
+    auto field = [&]() {
+        for (;;) {
+            while (at < ppm.size() && std::isspace(static_cast<unsigned char>(ppm[at]))) ++at;
+            if (at < ppm.size() && ppm[at] == '#') {
+                while (at < ppm.size() && ppm[at] != '\n') ++at;
+                continue;
+            }
+            break;
+        }
+        const size_t begin = at;
+        while (at < ppm.size() && !std::isspace(static_cast<unsigned char>(ppm[at]))) ++at;
+        return ppm.substr(begin, at - begin);
+    };
+    if (field() != "P6") return shot;
+    const int w = std::atoi(field().c_str());
+    const int h = std::atoi(field().c_str());
+    if (field() != "255" || w <= 0 || h <= 0) return shot;
+    const size_t start = at + 1;
+    const size_t bytes = static_cast<size_t>(w) * static_cast<size_t>(h) * 3;
+    if (ppm.size() < start + bytes) return shot;
+    shot.width = w;
+    shot.height = h;
+    shot.rgb.assign(ppm.begin() + static_cast<std::ptrdiff_t>(start),
+                    ppm.begin() + static_cast<std::ptrdiff_t>(start + bytes));
+    return shot;
+}
+
+void KillChild(Child& child) {
+    if (child.pid > 0 && waitpid(child.pid, nullptr, WNOHANG) == 0) {
+        kill(child.pid, SIGKILL);
+        waitpid(child.pid, nullptr, 0);
+    }
+    if (child.out >= 0) close(child.out);
+    child.pid = -1;
+    child.out = -1;
+}
