@@ -8,6 +8,11 @@
 // the call on request; the real backend lets every call through. Returns 0 or a code.
 uint32_t PlatformCall(const char* operation, const char* object = nullptr);
 
+// Where debug lines go: standard error on request (real backend), a list (headless).
+void BackendDebugOutput(const char* line);
+// Forgets the last line, for a headless program that starts afresh.
+void PlatformDebugForget();
+
 // Opens and closes whatever shows pages on the screen.
 uint32_t BackendDisplayOpen(WindowHandle window);
 void BackendDisplayClose();

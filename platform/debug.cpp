@@ -1,7 +1,24 @@
+#include "platform/debug.h"
+
 #include <cstdarg>
 #include <cstdio>
 
-#include "platform/debug.h"
+#include "platform/backend.h"
+
+namespace {
+
+char lastLine[256] = "";
+
+}  // namespace
+
+void DebugOutput(const char* line) {
+    std::snprintf(lastLine, sizeof lastLine, "%s", line);
+    BackendDebugOutput(line);
+}
+
+const char* DebugLastLine() { return lastLine; }
+
+void PlatformDebugForget() { lastLine[0] = '\0'; }
 
 void DebugPrintf(const char* format, ...) {
     char line[256];

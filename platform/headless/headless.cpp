@@ -62,6 +62,7 @@ uint32_t PlatformCall(const char* operation, const char* object) {
 
 void HeadlessReset() {
     PlatformDisplayForget();
+    PlatformDebugForget();
     State& s = S();
     s = State{};
 }
@@ -77,7 +78,7 @@ void HeadlessSetCallLogging(bool on) { S().logging = on; }
 const std::vector<std::string>& HeadlessDebugLines() { return S().debugLines; }
 void HeadlessClearDebugLines() { S().debugLines.clear(); }
 
-void DebugOutput(const char* line) { S().debugLines.emplace_back(line); }
+void BackendDebugOutput(const char* line) { S().debugLines.emplace_back(line); }
 
 void HeadlessSetTick(uint32_t tick) { S().tick = tick; }
 uint32_t TickCount() { return S().tick; }

@@ -178,7 +178,7 @@ void MessageWait(uint32_t timeoutMs) {
 
 uint32_t TickCount() { return SDL_GetTicks(); }
 
-void DebugOutput(const char* line) {
+void BackendDebugOutput(const char* line) {
     static const bool enabled = std::getenv("SKYRING_DEBUG") != nullptr;
     if (enabled) std::fputs(line, stderr);
 }
