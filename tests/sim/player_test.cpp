@@ -65,8 +65,6 @@ TEST_F(PlayerUpdate, DescentTakesOneDrawAndFollowsPostureAndDive) {
         int32_t sinkEven;  // for an even draw
     } cases[] = {{3000, 0, 6}, {3000, CONTROL_DOWN, 11}, {1000, 0, 3}, {1000, CONTROL_DOWN, 8}};
     for (const auto& c : cases) {
-        ResetGameState();
-        SetUpJump();
         const uint32_t before = rngState;
         const int32_t draw = PeekDraw();
         player().altitude = c.altitude;

@@ -11,7 +11,7 @@ protected:
         ResetGameState();
         SoundRequests().clear();
     }
-    // A first jump set up as the program does it, with the player in play and under control.
+    // A first jump set up as the program does it; the sounds of the setup are forgotten.
     void SetUpJump() {
         InitWorld();
         InitAircraftAndDivers();
