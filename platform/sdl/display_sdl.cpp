@@ -5,6 +5,7 @@
 
 #include "platform/backend.h"
 #include "platform/debug.h"
+#include "platform/page_colours.h"
 #include "platform/sdl/present_geometry.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -56,19 +57,10 @@ void BackendDisplayClose() {
 
 void BackendPresent(const uint8_t* indices, const PALETTEENTRY palette[256]) {
     if (renderer == nullptr || indices == nullptr || palette == nullptr) return;
-    uint32_t colour[256];
-    for (int i = 0; i < 256; ++i) {
-        colour[i] = 0xFF000000u | uint32_t{palette[i].peRed} << 16 | uint32_t{palette[i].peGreen} << 8 |
-                    uint32_t{palette[i].peBlue};
-    }
     void* pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(page, nullptr, &pixels, &pitch) != 0) return;
-    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + y * pitch);
-        const uint8_t* from = indices + y * SCREEN_WIDTH;
-        for (int x = 0; x < SCREEN_WIDTH; ++x) row[x] = colour[from[x]];
-    }
+    PageToArgb(indices, palette, static_cast<uint32_t*>(pixels), static_cast<size_t>(pitch));
     SDL_UnlockTexture(page);
 
     int outW = 0, outH = 0;
