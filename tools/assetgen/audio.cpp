@@ -159,10 +159,11 @@ Clip End() {
         double v = 0;
         for (const Note& n : tune) {
             const double local = t - n.start, hz = NoteHz(n.pitch);
-            const double vibrato = local > 0.15 ? 0.004 * Sine(TwoPi(6 * local)) : 0;
+            // Vibrato as a phase wobble that fades in, so the pitch never jumps.
+            const double wobble = Clamp((local - 0.12) / 0.15, 0, 1) * 0.6 * Sine(TwoPi(6 * local));
             v += Envelope(local, 0.005, n.length > 0.2 ? 0.3 : 0.09, n.length) *
-                 (Sine(TwoPi(hz * (1 + vibrato) * local)) + 0.3 * Sine(TwoPi(2 * hz * local)) +
-                  0.12 * Sine(TwoPi(3 * hz * local)));
+                 (Sine(TwoPi(hz * local) + wobble) + 0.3 * Sine(TwoPi(2 * hz * local) + 2 * wobble) +
+                  0.12 * Sine(TwoPi(3 * hz * local) + 3 * wobble));
         }
         s[i] = v;
     }
@@ -175,11 +176,11 @@ Clip Plane() {
     LowPass body{0.08};
     for (size_t i = 0; i < s.size(); ++i) {
         const double t = static_cast<double>(i) / kEventRate;
-        // Cylinders firing at 27 Hz, the propeller beating at 54 Hz, a little wind.
+        // Cylinders firing at 84 Hz, the propeller beating at 28 Hz, a little wind.
         double firing = 0;
-        for (int h = 1; h <= 8; ++h) firing += Sine(TwoPi(27 * h * t)) / h;
-        const double beat = 0.7 + 0.3 * Sine(TwoPi(54 * t));
-        s[i] = beat * (0.6 * firing + 0.25 * Sine(TwoPi(108 * t))) + 0.5 * body(noise.Signed());
+        for (int h = 1; h <= 12; ++h) firing += Sine(TwoPi(84 * h * t) + h) / h;
+        const double beat = 0.6 + 0.4 * Sine(TwoPi(28 * t));
+        s[i] = beat * firing + 0.6 * body(noise.Signed());
     }
     // Swell in and out rather than cut, as an engine heard passing.
     for (size_t i = 0; i < s.size(); ++i) {
@@ -220,8 +221,9 @@ Clip Music() {
         }
     };
 
-    // Melody in C major, sixteenth steps; pitch in semitones from A4, -100 a rest.
-    const int melody[16] = {3, -100, 7, 10, 15, -100, 14, 10, 12, -100, 10, 7, 8, 10, 7, -100};
+    // Melody in C major over the bass's chords, sixteenth steps; pitch in semitones from
+    // A4, -100 a rest. It ends on a rest so the loop breathes before coming round again.
+    const int melody[16] = {3, -100, 7, 10, 12, -100, 15, 12, 14, 10, 17, 14, 15, 10, 7, -100};
     for (int step = 0; step < 16; ++step) {
         if (melody[step] == -100) continue;
         const double hz = NoteHz(melody[step]);
