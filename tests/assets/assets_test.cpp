@@ -152,6 +152,35 @@ TEST_F(Sheet, OppositeHeadingsCoverTheSameArea) {
     }
 }
 
+// The heading convention: picture k faces 10 x k degrees on from straight down the screen
+// (9 right, 18 up, 27 left). A diver's helmet lies ahead of its body, so the line from the
+// picture's middle to the helmet must point that way.
+TEST_F(Sheet, DiversFaceTheirHeading) {
+    const auto isHelmet = [](uint32_t rgb) {
+        const int r = rgb >> 16 & 0xFF, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
+        return r > 150 && g * 10 > r * 6 && b * 2 < g;
+    };
+    for (int top : {512, 576}) {
+        for (int k = 0; k < 36; ++k) {
+            double sumX = 0, sumY = 0, helmetX = 0, helmetY = 0;
+            int body = 0, helmet = 0;
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 32; ++x) {
+                    const int index = At(32 * (k % 18) + x, top + 32 * (k / 18) + y);
+                    if (index == 0) continue;
+                    sumX += x, sumY += y, ++body;
+                    if (isHelmet(Colour(index))) helmetX += x, helmetY += y, ++helmet;
+                }
+            }
+            ASSERT_GT(helmet, 3) << "block " << top << " picture " << k;
+            const double dx = helmetX / helmet - sumX / body, dy = helmetY / helmet - sumY / body;
+            const double angle = k * 10 * 3.14159265358979 / 180;
+            const double along = dx * std::sin(angle) + dy * std::cos(angle);
+            EXPECT_GT(along, 0.9 * std::hypot(dx, dy)) << "block " << top << " picture " << k;
+        }
+    }
+}
+
 // ---- The clips ----
 
 struct ClipFormat {

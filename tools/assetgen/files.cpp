@@ -101,7 +101,10 @@ bool WritePreviewPng(const std::string& path, const Sheet& sheet, const Palette&
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const uint8_t index = sheet.pixels[static_cast<size_t>(y / zoom) * Sheet::kSize + x / zoom];
-            const Colour c = palette.colours[index == 0 ? kBackdropIndex : index];
+            // Index 0 as a faint check of sky, so the pictures show as in the game and the
+            // solid sky tile still stands out.
+            const bool check = ((x / (8 * zoom)) + (y / (8 * zoom))) % 2 == 1;
+            const Colour c = index != 0 ? palette.colours[index] : check ? Colour{0, 200, 240} : palette.colours[kBackdropIndex];
             row[static_cast<size_t>(x) * 3] = c.r;
             row[static_cast<size_t>(x) * 3 + 1] = c.g;
             row[static_cast<size_t>(x) * 3 + 2] = c.b;
