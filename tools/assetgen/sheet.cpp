@@ -130,13 +130,16 @@ Shapes Raptor() {
     Shapes s;
     s.push_back(Polygon({{-2.5, -9}, {2.5, -9}, {6, -19.5}, {0, -21}, {-6, -19.5}}, Ramp::Brown, 0.25, 0.55));
     for (double side : {1.0, -1.0}) {
-        std::vector<Point> wing = {{2, 6},   {12, 7.5},  {21, 6.5}, {27, 4},   {29.5, 0.5}, {27, -1},
-                                   {28.5, -3}, {25.5, -3.5}, {26, -6}, {22.5, -5.5}, {21, -8}, {12, -7},
-                                   {2, -5}};
+        // Spread primaries first, so the wing's edge overlaps their roots.
+        const double fingers[4][4] = {{21, 3.5, 28.5, 4.5}, {21.5, 1.5, 29.3, 0.8}, {21, -0.8, 28.3, -3.2}, {20, -3, 25.8, -6.8}};
+        for (const auto& f : fingers) {
+            s.push_back(Limb(f[0] * side, f[1], f[2] * side, f[3], 1.0, Ramp::Brown, 0.1, 0.3));
+        }
+        std::vector<Point> wing = {{2, 6}, {12, 7.2}, {19, 6.2}, {23, 4.2}, {23.5, -1}, {22, -4.5}, {16, -6.5}, {8, -6.5}, {2, -5}};
         for (Point& p : wing) p.x *= side;
-        s.push_back(Polygon(wing, Ramp::Brown, 0.15, 0.45));
-        s.push_back(Polygon({{2 * side, 5.5}, {12 * side, 6.8}, {18 * side, 5.5}, {12 * side, 1}, {2 * side, 0}},
-                            Ramp::Brown, 0.35, 0.7));  // coverts
+        s.push_back(Polygon(wing, Ramp::Brown, 0.18, 0.45));
+        s.push_back(Polygon({{2 * side, 5.5}, {12 * side, 6.6}, {18 * side, 5.2}, {12 * side, 1}, {2 * side, 0}},
+                            Ramp::Brown, 0.4, 0.7));  // coverts
     }
     s.push_back(Ellipse(0, 0, 3.8, 10.5, Ramp::Brown, 0.25, 0.65));
     s.push_back(Ellipse(0, 10.5, 2.8, 3.2, Ramp::Khaki, 0.7, 1.0));  // pale head
