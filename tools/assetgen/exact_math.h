@@ -40,7 +40,6 @@ public:
     }
     // Uniform in [-1, 1).
     double Signed() { return static_cast<double>(Next() >> 8) / 8388608.0 - 1.0; }
-    double Unit() { return static_cast<double>(Next() >> 8) / 16777216.0; }
 
 private:
     uint32_t state_;
