@@ -1,0 +1,119 @@
+#include "tools/assetgen/files.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+namespace assetgen {
+namespace {
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+
+bool Save(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
+}  // namespace
+
+bool WriteBmp(const std::string& path, const Sheet& sheet, const Palette& palette) {
+    constexpr uint32_t kInfo = 40, kTable = 256 * 4, kPixels = Sheet::kSize * Sheet::kSize;
+    std::vector<uint8_t> out;
+    PutTag(out, "BM\0\0");
+    out.resize(2);
+    Put32(out, 14 + kInfo + kTable + kPixels);
+    Put32(out, 0);
+    Put32(out, 14 + kInfo + kTable);
+    Put32(out, kInfo);
+    Put32(out, Sheet::kSize);
+    Put32(out, Sheet::kSize);  // positive: bottom row first
+    Put16(out, 1);
+    Put16(out, 8);
+    Put32(out, 0);  // BI_RGB
+    Put32(out, kPixels);
+    Put32(out, 23621);
+    Put32(out, 23621);
+    Put32(out, 256);
+    Put32(out, 256);
+    for (const Colour& c : palette.colours) {
+        out.push_back(c.b);
+        out.push_back(c.g);
+        out.push_back(c.r);
+        out.push_back(0);
+    }
+    for (int y = Sheet::kSize - 1; y >= 0; --y) {
+        const uint8_t* row = &sheet.pixels[static_cast<size_t>(y) * Sheet::kSize];
+        out.insert(out.end(), row, row + Sheet::kSize);
+    }
+    return Save(path, out);
+}
+
+bool WriteWav(const std::string& path, const Clip& clip) {
+    const uint32_t block = static_cast<uint32_t>(clip.channels * clip.bits / 8);
+    const uint32_t size = static_cast<uint32_t>(clip.data.size());
+    std::vector<uint8_t> out;
+    PutTag(out, "RIFF");
+    Put32(out, 36 + size);
+    PutTag(out, "WAVE");
+    PutTag(out, "fmt ");
+    Put32(out, 16);
+    Put16(out, 1);  // PCM
+    Put16(out, static_cast<uint32_t>(clip.channels));
+    Put32(out, static_cast<uint32_t>(clip.rate));
+    Put32(out, static_cast<uint32_t>(clip.rate) * block);
+    Put16(out, block);
+    Put16(out, static_cast<uint32_t>(clip.bits));
+    PutTag(out, "data");
+    Put32(out, size);
+    out.insert(out.end(), clip.data.begin(), clip.data.end());
+    return Save(path, out);
+}
+
+bool WritePreviewPng(const std::string& path, const Sheet& sheet, const Palette& palette, int zoom) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return false;
+    }
+    const int size = Sheet::kSize * zoom;
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(size), static_cast<png_uint_32>(size), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<png_byte> row(static_cast<size_t>(size) * 3);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const uint8_t index = sheet.pixels[static_cast<size_t>(y / zoom) * Sheet::kSize + x / zoom];
+            // Index 0 as a faint check of sky, so the pictures show as in the game and the
+            // solid sky tile still stands out.
+            const bool check = ((x / (8 * zoom)) + (y / (8 * zoom))) % 2 == 1;
+            const Colour c = index != 0 ? palette.colours[index] : check ? Colour{0, 200, 240} : palette.colours[kBackdropIndex];
+            row[static_cast<size_t>(x) * 3] = c.r;
+            row[static_cast<size_t>(x) * 3 + 1] = c.g;
+            row[static_cast<size_t>(x) * 3 + 2] = c.b;
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0;
+}
+
+}  // namespace assetgen

@@ -1,0 +1,18 @@
+#pragma once
+// The file formats the generator writes.
+#include <string>
+
+#include "tools/assetgen/audio.h"
+#include "tools/assetgen/palette.h"
+#include "tools/assetgen/raster.h"
+
+namespace assetgen {
+
+// A .bmp: the 14-byte file header, then the packed 8-bit bitmap, bottom row first.
+bool WriteBmp(const std::string& path, const Sheet& sheet, const Palette& palette);
+// The canonical 44-byte RIFF WAVE header, then the samples.
+bool WriteWav(const std::string& path, const Clip& clip);
+// A picture for people: each index in its colour, index 0 as the sky it is drawn on, scaled up.
+bool WritePreviewPng(const std::string& path, const Sheet& sheet, const Palette& palette, int zoom);
+
+}  // namespace assetgen
