@@ -1,5 +1,6 @@
 #pragma once
 // What each backend supplies to the shared device code of the platform layer.
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/display.h"
@@ -28,6 +29,15 @@ const uint8_t* PlatformVisiblePage();
 const PALETTEENTRY* PlatformPaletteColours();
 // Frees every device object still alive, for a headless program that starts afresh.
 void PlatformDisplayForget();
+
+// Opens and closes the sound output. While it is open the backend pulls its sound with
+// PlatformAudioMix: interleaved 16-bit stereo at 44100 Hz, silent (but moving every
+// buffer on) when not audible.
+uint32_t BackendAudioOpen();
+void BackendAudioClose();
+void PlatformAudioMix(int16_t* out, size_t frames, bool audible);
+// Frees every audio object still alive, for a headless program that starts afresh.
+void PlatformAudioForget();
 
 // Looks a resource up in the table the build embedded.
 const struct EmbeddedResource* PlatformFindEmbedded(const char* name, const char* type);

@@ -8,6 +8,7 @@
 #include "platform/backend.h"
 #include "platform/debug.h"
 #include "platform/headless/headless.h"
+#include "platform/headless/headless_audio.h"
 #include "platform/resources.h"
 #include "platform/window.h"
 
@@ -63,6 +64,7 @@ uint32_t PlatformCall(const char* operation, const char* object) {
 void HeadlessReset() {
     PlatformDisplayForget();
     PlatformDebugForget();
+    HeadlessAudioReset();
     State& s = S();
     s = State{};
 }
