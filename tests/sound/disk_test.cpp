@@ -19,7 +19,8 @@ std::vector<int16_t> ReadSamples(const std::string& path) {
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<int16_t> samples(bytes.size() / 2);
     for (size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) | static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
+        const auto low = static_cast<uint8_t>(bytes[2 * i]), high = static_cast<uint8_t>(bytes[2 * i + 1]);
+        samples[i] = static_cast<int16_t>(low | high << 8);
     }
     return samples;
 }
@@ -52,7 +53,8 @@ TEST(SdlAudio, PlaysAClipResampledIntoTheDeviceOutput) {
     } removeFile{path};
 
     Child probe = Spawn({AUDIO_DISK_PROBE_PATH}, {"DISPLAY=" + server.display, "SDL_VIDEODRIVER=x11",
-                                                  "SDL_AUDIODRIVER=disk", std::string("SDL_DISKAUDIOFILE=") + path});
+                                                  "SDL_AUDIODRIVER=disk", std::string("SDL_DISKAUDIOFILE=") + path,
+                                                  "LSAN_OPTIONS=suppressions=" LSAN_SYSTEM_SUPPRESSIONS});
     ChildGuard probeGuard{probe};
     ASSERT_TRUE(WaitForLine(probe, "active", 10000)) << "the window never became the active one";
     ASSERT_TRUE(WaitForLine(probe, "done", 10000));

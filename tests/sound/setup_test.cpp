@@ -24,8 +24,8 @@ TEST_P(InitDirectSoundFailure, WritesOneLineAndReleasesWhatItMade) {
 
     EXPECT_EQ(InitDirectSound(window), 0);
 
-    EXPECT_EQ(HeadlessDebugLines(),
-              std::vector<std::string>{"DirectSound Init Failed at " + std::to_string(c.step) + " error_code=887800ab\n"});
+    const std::string line = "DirectSound Init Failed at " + std::to_string(c.step) + " error_code=887800ab\n";
+    EXPECT_EQ(HeadlessDebugLines(), std::vector<std::string>{line});
     EXPECT_EQ(CallsWith("Release"), c.releases);
     EXPECT_EQ(SoundDevice, nullptr);
     EXPECT_EQ(PrimarySoundBuffer, nullptr);
