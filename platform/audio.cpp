@@ -27,7 +27,7 @@ namespace {
 std::mutex mixLock;
 PlatformAudioDevice* liveDevice = nullptr;
 std::vector<PlatformAudioBuffer*> liveBuffers;
-std::vector<Voice*> scratchVoices;  // the mixing thread's list, reused so it never allocates twice
+std::vector<Voice*> scratchVoices;  // the mixing thread's list, sized as buffers are made
 
 // What the device takes: plain PCM of 1 or 2 channels, 8 or 16 bits, a rate a sound card
 // can play, and a block size that matches them.
@@ -43,6 +43,7 @@ PlatformAudioBuffer* NewBuffer() {
     auto* buffer = new PlatformAudioBuffer;
     std::lock_guard<std::mutex> hold(mixLock);
     liveBuffers.push_back(buffer);
+    scratchVoices.reserve(liveBuffers.size());
     return buffer;
 }
 
@@ -154,9 +155,8 @@ uint32_t AudioBufferStop(AudioBuffer buffer) {
 }
 
 uint32_t AudioBufferRelease(AudioBuffer buffer) {
-    if (uint32_t code = PlatformCall("AudioBufferRelease", buffer && buffer->primary ? "primary" : nullptr)) {
-        return code;
-    }
+    const bool primary = IsLiveBuffer(buffer) && buffer->primary;
+    if (uint32_t code = PlatformCall("AudioBufferRelease", primary ? "primary" : nullptr)) return code;
     if (!IsLiveBuffer(buffer)) return DSERR_INVALIDPARAM;
     DeleteBuffer(buffer);
     return DS_OK;

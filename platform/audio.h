@@ -27,7 +27,6 @@ enum : uint32_t {
     DS_OK = 0,
     DSERR_GENERIC = 0x80004005,
     DSERR_INVALIDPARAM = 0x80070057,
-    DSERR_OUTOFMEMORY = 0x8007000E,
     DSERR_BADFORMAT = 0x88780064,
     DSERR_INVALIDCALL = 0x88780032,
     DSERR_NODRIVER = 0x88780078,
@@ -39,6 +38,7 @@ enum : uint32_t { DSSCL_NORMAL = 1 };
 // Opens the default output device.
 uint32_t AudioCreate(AudioDevice* device);
 // Ties the device to the window: buffers are heard only while that window is the active one.
+// Only DSSCL_NORMAL is offered.
 uint32_t AudioSetCooperativeLevel(AudioDevice device, WindowHandle window, uint32_t level);
 // The device's own output buffer; it plays in the device's default format.
 uint32_t AudioCreatePrimaryBuffer(AudioDevice device, AudioBuffer* primary);
