@@ -165,3 +165,18 @@ TEST_F(HeadlessSoundTest, ASlotOutsideTheBankIsRefusedWithoutACall) {
 }
 
 }  // namespace
+
+TEST_F(HeadlessSoundTest, TheGamesOwnClipsLoadAndEachSoundsForItsLength) {
+    const double seconds[7] = {2.006, 0.750, 0.398, 0.500, 0.851, 1.500, 0.089};
+    ASSERT_EQ(InitDirectSound(window), 1);
+    for (int32_t slot = 0; slot < 7; ++slot) {
+        ASSERT_EQ(InitSoundObject(slot, kClipNames[slot]), 1) << kClipNames[slot];
+        PlaySoundObject(slot, PLAY_ONCE);
+        const std::vector<int16_t> heard = HeadlessAudioAdvanceMs(2500);
+        size_t last = 0;
+        for (size_t i = 0; i < heard.size(); ++i) {
+            if (heard[i] != 0) last = i / 2;
+        }
+        EXPECT_NEAR(static_cast<double>(last) / 44100, seconds[slot], 0.01) << kClipNames[slot];
+    }
+}
