@@ -81,7 +81,16 @@ int InitSoundObject(int32_t slot, const char* name) {
     return 1;
 }
 
+namespace {
+
+PlaySoundObserver playObserver = nullptr;
+
+}  // namespace
+
+void SetPlaySoundObserver(PlaySoundObserver observer) { playObserver = observer; }
+
 void PlaySoundObject(int32_t slot, int32_t mode) {
+    if (playObserver != nullptr) playObserver(slot, mode);
     if (slot < 0 || slot >= SOUND_SLOTS || SoundBank[slot] == nullptr) return;
     AudioBuffer buffer = SoundBank[slot];
     switch (mode) {

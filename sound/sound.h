@@ -24,5 +24,9 @@ int InitDirectSound(WindowHandle window);
 int InitSoundObject(int32_t slot, const char* name);
 // Plays a loaded slot once (PLAY_ONCE), looping (PLAY_LOOP) or stops it (PLAY_STOP).
 void PlaySoundObject(int32_t slot, int32_t mode);
+// Sees every PlaySoundObject request before it is carried out, for the trace tool and tests;
+// null (the default) for none.
+using PlaySoundObserver = void (*)(int32_t slot, int32_t mode);
+void SetPlaySoundObserver(PlaySoundObserver observer);
 // Releases whatever is held, clips first; a second call does nothing.
 void ReleaseDirectSound();

@@ -1,0 +1,116 @@
+#include "app/game.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/window_proc.h"
+#include "gfx/display.h"
+#include "gfx/draw.h"
+#include "gfx/sheet.h"
+#include "platform/debug.h"
+#include "sim/sim.h"
+#include "sound/sound.h"
+#include "view/view.h"
+
+WindowHandle mainWindow = nullptr;
+
+namespace {
+
+constexpr uint32_t kFrameMs = 50;
+
+const char* const kClipNames[7] = {"ORB_BGM", "ORB_GET", "ORB_PUSH", "ORB_OPEN", "ORB_END", "ORB_PLAN", "ORB_BREK"};
+
+uint32_t frameStartTick = 0;
+
+void SetUpJump() {
+    InitWorld();
+    InitAircraftAndDivers();
+}
+
+}  // namespace
+
+int StartUp() {
+    mainWindow = WindowCreate("orb", "Direct X Game ", WindowProc);
+    if (mainWindow == nullptr) return 0;
+    // A failed display set-up has destroyed the window itself.
+    if (!InitDirectDraw(mainWindow, 640, 480, 640, 640)) {
+        mainWindow = nullptr;
+        return 0;
+    }
+    auto unwind = [](bool sound) {
+        if (sound) ReleaseDirectSound();
+        ReleaseDirectDraw();
+        WindowDestroy(mainWindow);
+        mainWindow = nullptr;
+        return 0;
+    };
+    if (!InitPalette("BITMAP") || !InitBitmap("BITMAP", 640, 640)) return unwind(false);
+    if (!InitDirectSound(mainWindow)) return unwind(false);
+    for (int32_t slot = 0; slot < 7; ++slot) {
+        if (!InitSoundObject(slot, kClipNames[slot])) return unwind(true);
+    }
+    SetUpJump();
+    return 1;
+}
+
+int PumpMessages() {
+    while (MessagePeek()) {
+        MSG message;
+        if (!MessageGet(&message)) return 0;
+        MessageDispatch(&message);
+    }
+    return 1;
+}
+
+bool RunFrame() {
+    if (restartRequested != 0) {
+        SetUpJump();
+        frameCounter = 1;
+        restartRequested = 0;
+    }
+    frameStartTick = TickCount();
+    if (frameCounter > 81) UpdatePlayer();
+    UpdateAircraft();
+    DrawScene();
+    UpdateDivers();
+    ResolveContacts();
+    DrawStatus();
+
+    // Messages are dispatched only here. Between pumps the wait sleeps on the event queue;
+    // the deadline wraps with the tick, so a start tick near 2^32 ends the wait at once.
+    if (!PumpMessages()) return false;
+    const uint32_t deadline = frameStartTick + kFrameMs;
+    for (uint32_t now = TickCount(); now < deadline; now = TickCount()) {
+        MessageWait(deadline - now);
+        if (!PumpMessages()) return false;
+    }
+
+    Flip();
+    frameCounter += 1;
+    if (frameCounter >= 30000) frameCounter = 200;
+    GameObject& player = ObjectTable[PLAYER_SLOT];
+    if (player.altitude < 1) {
+        restartRequested = 1;
+        if (bestBalloonCount < balloonCount) bestBalloonCount = balloonCount;
+        if (bestCatchCount < catchCount) bestCatchCount = catchCount;
+        PlaySoundObject(4, PLAY_ONCE);
+    }
+    if (crashed == 1) {
+        PlaySoundObject(2, PLAY_ONCE);
+        restartRequested = 1;
+    }
+    return true;
+}
+
+int RunGame() {
+    if (!StartUp()) {
+        // A failed start must not pass for success: say why and end with status 1.
+        const char* line = DebugLastLine();
+        if (line[0] == '\0') line = "Skyring could not create its window";
+        std::fprintf(stderr, "%s%s", line, line[std::strlen(line) - 1] == '\n' ? "" : "\n");
+        return 1;
+    }
+    while (RunFrame()) {
+    }
+    return 0;
+}

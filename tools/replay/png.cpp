@@ -1,0 +1,51 @@
+#include "tools/replay/png.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// libpng reports failures by longjmp; nothing with a destructor lives in this frame.
+bool Encode(FILE* file, const uint8_t* page, const PALETTEENTRY palette[256]) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, 640, 480, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color colours[256];
+    for (int i = 0; i < 256; ++i) colours[i] = png_color{palette[i].peRed, palette[i].peGreen, palette[i].peBlue};
+    png_set_PLTE(png, info, colours, 256);
+    png_set_compression_level(png, 3);
+    png_write_info(png, info);
+    for (int y = 0; y < 480; ++y) png_write_row(png, page + y * 640);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+bool WritePagePng(const std::string& path, const uint8_t* page, const PALETTEENTRY palette[256], std::string* error) {
+    const std::string partial = path + ".partial";
+    FILE* file = std::fopen(partial.c_str(), "wb");
+    if (file == nullptr) {
+        *error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    const bool encoded = Encode(file, page, palette);
+    const bool closed = std::fclose(file) == 0;
+    if (!encoded || !closed || std::rename(partial.c_str(), path.c_str()) != 0) {
+        std::remove(partial.c_str());
+        *error = path + ": could not be written";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,71 @@
+#include "tools/replay/replay.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "app/game.h"
+#include "platform/debug.h"
+#include "platform/headless/headless.h"
+#include "sim/world.h"
+#include "sound/sound.h"
+#include "tools/replay/png.h"
+#include "tools/replay/trace.h"
+
+namespace {
+
+std::vector<std::pair<int32_t, int32_t>> soundRequests;
+
+void RecordSound(int32_t slot, int32_t mode) { soundRequests.emplace_back(slot, mode); }
+
+void Post(const ScriptEvent& event) {
+    WindowHandle window = HeadlessWindow();
+    switch (event.action) {
+        case ScriptAction::KeyDown: MessagePost(window, WM_KEYDOWN, event.key, 0); break;
+        case ScriptAction::KeyUp: MessagePost(window, WM_KEYUP, event.key, 0); break;
+        case ScriptAction::Activate: MessagePost(window, WM_ACTIVATEAPP, 1, 0); break;
+        case ScriptAction::Deactivate: MessagePost(window, WM_ACTIVATEAPP, 0, 0); break;
+        case ScriptAction::Close: MessagePost(window, WM_CLOSE, 0, 0); break;
+    }
+}
+
+}  // namespace
+
+ReplayResult RunReplay(const ReplayOptions& options) {
+    ReplayResult result;
+    // A run starts as a fresh program does.
+    HeadlessReset();
+    ResetGameState();
+    HeadlessSetCallLogging(false);  // a long run would pile up millions of entries
+    soundRequests.clear();
+    SetPlaySoundObserver(RecordSound);
+    if (!StartUp()) {
+        result.error = std::string("the game did not start: ") + DebugLastLine();
+        SetPlaySoundObserver(nullptr);
+        return result;
+    }
+    result.started = true;
+    size_t next = 0;
+    for (int64_t frame = 0; frame < options.frames; ++frame) {
+        for (; next < options.events.size() && options.events[next].frame == frame; ++next) Post(options.events[next]);
+        ++result.framesRun;
+        if (!RunFrame()) {
+            result.ended = true;
+            break;
+        }
+        const size_t debugLines = HeadlessDebugLines().size();
+        HeadlessClearDebugLines();
+        if (options.trace != nullptr) {
+            *options.trace << TraceLine(frame, PageCrc(HeadlessVisiblePage()), soundRequests, debugLines) << '\n';
+        }
+        soundRequests.clear();
+        if (!options.pngDirectory.empty() && frame % options.pngEvery == 0) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame));
+            if (!WritePagePng(options.pngDirectory + name, HeadlessVisiblePage(), HeadlessPalette(), &result.error)) {
+                break;
+            }
+        }
+    }
+    SetPlaySoundObserver(nullptr);
+    return result;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Runs the game's own start-up and frame loop on the headless backend, fed by a script.
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tools/replay/script.h"
+
+struct ReplayOptions {
+    int64_t frames = 2000;
+    std::vector<ScriptEvent> events;
+    std::ostream* trace = nullptr;  // one JSON line per frame that reaches its flip
+    std::string pngDirectory;       // empty: no pictures
+    int64_t pngEvery = 1;
+};
+
+struct ReplayResult {
+    bool started = false;  // false: start-up failed, error says why
+    int64_t framesRun = 0; // iterations begun, the last one included even if it ended the program
+    bool ended = false;    // the program ended in a frame's wait
+    std::string error;
+};
+
+ReplayResult RunReplay(const ReplayOptions& options);

@@ -1,0 +1,80 @@
+#include "tools/replay/script.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/window.h"
+
+namespace {
+
+bool ParseNumber(const std::string& word, int64_t max, int64_t* value) {
+    if (word.empty() || word.size() > 12 || word.find_first_not_of("0123456789") != std::string::npos) return false;
+    *value = std::strtoll(word.c_str(), nullptr, 10);
+    return *value <= max;
+}
+
+bool ParseKey(const std::string& word, uint32_t* key) {
+    static const struct {
+        const char* name;
+        uint32_t code;
+    } kNames[] = {{"left", VK_LEFT}, {"right", VK_RIGHT}, {"up", VK_UP}, {"down", VK_DOWN}, {"escape", VK_ESCAPE}};
+    for (const auto& named : kNames) {
+        if (word == named.name) {
+            *key = named.code;
+            return true;
+        }
+    }
+    int64_t code = 0;
+    if (!ParseNumber(word, 0xFFFF, &code)) return false;
+    *key = static_cast<uint32_t>(code);
+    return true;
+}
+
+}  // namespace
+
+bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEvent>* events, std::string* error) {
+    std::string line;
+    int64_t lastFrame = 0;
+    for (int number = 1; std::getline(in, line); ++number) {
+        auto fail = [&](const std::string& what) {
+            *error = name + ":" + std::to_string(number) + ": " + what;
+            return false;
+        };
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::istringstream words(line);
+        std::vector<std::string> w;
+        for (std::string word; words >> word;) w.push_back(word);
+        if (w.empty() || w[0][0] == '#') continue;
+
+        ScriptEvent event{0, ScriptAction::Close, 0};
+        if (!ParseNumber(w[0], INT32_MAX, &event.frame)) return fail("frame must be a number 0..2147483647: '" + w[0] + "'");
+        if (event.frame < lastFrame) return fail("frames must not go backwards");
+        lastFrame = event.frame;
+        if (w.size() < 2) return fail("missing action (down, up, activate, deactivate, close)");
+        const std::string& action = w[1];
+        const bool keyed = action == "down" || action == "up";
+        if (keyed) {
+            event.action = action == "down" ? ScriptAction::KeyDown : ScriptAction::KeyUp;
+            if (w.size() < 3) return fail("missing key after '" + action + "'");
+            if (!ParseKey(w[2], &event.key)) {
+                return fail("unknown key '" + w[2] + "' (left, right, up, down, escape or a code 0..65535)");
+            }
+        } else if (action == "activate") {
+            event.action = ScriptAction::Activate;
+        } else if (action == "deactivate") {
+            event.action = ScriptAction::Deactivate;
+        } else if (action == "close") {
+            event.action = ScriptAction::Close;
+        } else {
+            return fail("unknown action '" + action + "'");
+        }
+        if (w.size() > (keyed ? 3u : 2u)) return fail("unexpected text after the event");
+        events->push_back(event);
+    }
+    if (in.bad()) {
+        *error = name + ": cannot be read";
+        return false;
+    }
+    return true;
+}

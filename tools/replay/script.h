@@ -1,0 +1,18 @@
+#pragma once
+// Input scripts: one event per line, "<frame> <action> [<key>]".
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <vector>
+
+enum class ScriptAction { KeyDown, KeyUp, Activate, Deactivate, Close };
+
+struct ScriptEvent {
+    int64_t frame;  // the frame-loop iteration in whose wait the event is dispatched
+    ScriptAction action;
+    uint32_t key;   // virtual-key code, for KeyDown and KeyUp
+};
+
+// Parses a whole script. On the first bad line returns false with error set to
+// "<name>:<line>: <what is wrong>".
+bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEvent>* events, std::string* error);
