@@ -16,6 +16,14 @@ struct PlatformSurface {
     bool keyed = false;
     uint8_t keyLow = 0;
     uint8_t keyHigh = 0;
+    // Where each row's pixels are not the key colour, worked out once after the pixels or the
+    // key change, so that keyed copies move whole runs instead of testing every pixel.
+    struct Run {
+        uint16_t start, end;  // end exclusive
+    };
+    std::vector<Run> runs;
+    std::vector<uint32_t> rowFirstRun;  // height + 1 entries into runs
+    bool runsStale = true;
     bool isPrimary = false;
     PlatformSurface* backBuffer = nullptr;  // owned by the primary surface
     PlatformPalette* palette = nullptr;
@@ -52,6 +60,25 @@ PlatformSurface* NewSurface(int32_t width, int32_t height, const char* label) {
 void DeleteSurface(PlatformSurface* surface) {
     liveSurfaces.erase(std::remove(liveSurfaces.begin(), liveSurfaces.end(), surface), liveSurfaces.end());
     delete surface;
+}
+
+void FindOpaqueRuns(PlatformSurface* surface) {
+    surface->runs.clear();
+    surface->rowFirstRun.assign(static_cast<size_t>(surface->height) + 1, 0);
+    for (int32_t y = 0; y < surface->height; ++y) {
+        surface->rowFirstRun[static_cast<size_t>(y)] = static_cast<uint32_t>(surface->runs.size());
+        const uint8_t* row = surface->pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(surface->width);
+        int32_t x = 0;
+        while (x < surface->width) {
+            auto transparent = [&](int32_t at) { return row[at] >= surface->keyLow && row[at] <= surface->keyHigh; };
+            while (x < surface->width && transparent(x)) ++x;
+            const int32_t start = x;
+            while (x < surface->width && !transparent(x)) ++x;
+            if (x > start) surface->runs.push_back({static_cast<uint16_t>(start), static_cast<uint16_t>(x)});
+        }
+    }
+    surface->rowFirstRun[static_cast<size_t>(surface->height)] = static_cast<uint32_t>(surface->runs.size());
+    surface->runsStale = false;
 }
 
 void Present() {
@@ -148,6 +175,7 @@ uint32_t SurfaceLock(Surface surface, uint8_t** pixels, int32_t* pitch, int32_t*
     if (uint32_t code = PlatformCall("SurfaceLock", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     if (surface->lost) return DDERR_SURFACELOST;
+    surface->runsStale = true;  // the caller may write any pixel
     *pixels = surface->pixels.data();
     *pitch = surface->width;
     *width = surface->width;
@@ -166,6 +194,7 @@ uint32_t SurfaceSetColorKey(Surface surface, uint8_t low, uint8_t high) {
     surface->keyed = true;
     surface->keyLow = low;
     surface->keyHigh = high;
+    surface->runsStale = true;
     return DD_OK;
 }
 
@@ -186,16 +215,24 @@ uint32_t SurfaceBltFast(Surface dest, uint32_t x, uint32_t y, Surface source, co
     }
     const size_t destPitch = static_cast<size_t>(dest->width);
     const size_t sourcePitch = static_cast<size_t>(source->width);
+    if (source->keyed && source->runsStale) FindOpaqueRuns(source);
     for (uint32_t row = 0; row < h; ++row) {
-        const uint8_t* from = source->pixels.data() + (static_cast<size_t>(r.top) + row) * sourcePitch + r.left;
+        const size_t sourceRow = static_cast<size_t>(r.top) + row;
+        const uint8_t* from = source->pixels.data() + sourceRow * sourcePitch;
         uint8_t* to = dest->pixels.data() + (static_cast<size_t>(y) + row) * destPitch + x;
         if (!source->keyed) {
-            std::memcpy(to, from, w);
+            std::memcpy(to, from + r.left, w);
             continue;
         }
-        for (uint32_t col = 0; col < w; ++col) {
-            const uint8_t index = from[col];
-            if (index < source->keyLow || index > source->keyHigh) to[col] = index;
+        // Runs are in ascending order; copy the parts that fall inside left..right.
+        const PlatformSurface::Run* first = source->runs.data() + source->rowFirstRun[sourceRow];
+        const PlatformSurface::Run* last = source->runs.data() + source->rowFirstRun[sourceRow + 1];
+        const PlatformSurface::Run* run = std::partition_point(
+            first, last, [&r](const PlatformSurface::Run& each) { return each.end <= r.left; });
+        for (; run != last && run->start < r.right; ++run) {
+            const int32_t start = std::max<int32_t>(run->start, r.left);
+            const int32_t end = std::min<int32_t>(run->end, r.right);
+            if (start < end) std::memcpy(to + (start - r.left), from + start, static_cast<size_t>(end - start));
         }
     }
     return DD_OK;
@@ -206,6 +243,7 @@ uint32_t SurfaceFill(Surface surface, uint8_t index) {
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     if (surface->lost) return DDERR_SURFACELOST;
     std::fill(surface->pixels.begin(), surface->pixels.end(), index);
+    surface->runsStale = true;
     return DD_OK;
 }
 
@@ -230,6 +268,7 @@ uint32_t SurfaceRestore(Surface surface) {
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     auto restore = [](PlatformSurface* s) {
         s->lost = false;
+        s->runsStale = true;
         std::fill(s->pixels.begin(), s->pixels.end(), 0);
     };
     restore(surface);
