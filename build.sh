@@ -15,7 +15,7 @@ if [ -n "$missing" ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y $missing
 fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo ${SKYRING_CMAKE_ARGS:-}

@@ -33,6 +33,8 @@ bool ConvertToMixFormat(const WAVEFORMATEX& format, const uint8_t* bytes, size_t
         convertedBytes = static_cast<size_t>(cvt.len_cvt);
     }
     out->resize(convertedBytes / (sizeof(int16_t) * MIX_CHANNELS) * MIX_CHANNELS);
+    // A clip of a sample or two may come out shorter than one output frame.
+    if (out->empty()) return true;
     std::memcpy(out->data(), work.data(), out->size() * sizeof(int16_t));
     return true;
 }

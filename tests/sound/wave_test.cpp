@@ -107,3 +107,17 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<BadFormat>& info) { return std::string(info.param.what); });
 
 }  // namespace
+
+namespace {
+
+// Found by fuzzing: a clip too short to make one output frame once resampled.
+TEST_F(WaveTest, AClipShorterThanOneOutputFrameLoadsAndPlaysSilence) {
+    WaveSpec spec;
+    spec.rate = 44167;
+    EXPECT_EQ(LoadBytes(MakeWave(spec, {200})), 1);
+    PlaySoundObject(2, PLAY_ONCE);
+    for (int16_t sample : HeadlessAudioAdvance(64)) EXPECT_EQ(sample, 0);
+    EXPECT_TRUE(HeadlessDebugLines().empty());
+}
+
+}  // namespace
