@@ -2,7 +2,9 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <vector>
 
@@ -25,6 +27,33 @@ bool Save(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(file);
+}
+
+// fillRow(y, row) writes row y: width pixels of RGB, or RGBA when alpha is set.
+bool WritePng(const std::string& path, int width, int height, bool alpha,
+              const std::function<void(int, png_byte*)>& fillRow) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<png_byte> row(static_cast<size_t>(width) * (alpha ? 4 : 3));
+    for (int y = 0; y < height; ++y) {
+        fillRow(y, row.data());
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0;
 }
 
 }  // namespace
@@ -83,22 +112,8 @@ bool WriteWav(const std::string& path, const Clip& clip) {
 }
 
 bool WritePreviewPng(const std::string& path, const Sheet& sheet, const Palette& palette, int zoom) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
     const int size = Sheet::kSize * zoom;
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(size), static_cast<png_uint_32>(size), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<size_t>(size) * 3);
-    for (int y = 0; y < size; ++y) {
+    return WritePng(path, size, size, false, [&](int y, png_byte* row) {
         for (int x = 0; x < size; ++x) {
             const uint8_t index = sheet.pixels[static_cast<size_t>(y / zoom) * Sheet::kSize + x / zoom];
             // Index 0 as a faint check of sky, so the pictures show as in the game and the
@@ -109,11 +124,14 @@ bool WritePreviewPng(const std::string& path, const Sheet& sheet, const Palette&
             row[static_cast<size_t>(x) * 3 + 1] = c.g;
             row[static_cast<size_t>(x) * 3 + 2] = c.b;
         }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    });
+}
+
+bool WriteIconPng(const std::string& path, const Icon& icon) {
+    const size_t stride = static_cast<size_t>(icon.size) * 4;
+    return WritePng(path, icon.size, icon.size, true, [&](int y, png_byte* row) {
+        std::copy_n(&icon.rgba[static_cast<size_t>(y) * stride], stride, row);
+    });
 }
 
 }  // namespace assetgen

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tools/assetgen/audio.h"
+#include "tools/assetgen/icon.h"
 #include "tools/assetgen/palette.h"
 #include "tools/assetgen/raster.h"
 
@@ -14,5 +15,7 @@ bool WriteBmp(const std::string& path, const Sheet& sheet, const Palette& palett
 bool WriteWav(const std::string& path, const Clip& clip);
 // A picture for people: each index in its colour, index 0 as the sky it is drawn on, scaled up.
 bool WritePreviewPng(const std::string& path, const Sheet& sheet, const Palette& palette, int zoom);
+// A truecolour PNG with alpha.
+bool WriteIconPng(const std::string& path, const Icon& icon);
 
 }  // namespace assetgen

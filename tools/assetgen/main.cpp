@@ -1,18 +1,48 @@
-// Makes the game's artwork and sound: assetgen OUTPUT_DIR [--preview FILE.png]
-// Writes sheet.bmp and the seven clips into OUTPUT_DIR, the same bytes on every run.
+// Makes the game's artwork and sound, the same bytes on every run:
+//   assetgen OUTPUT_DIR [--preview FILE.png]  sheet.bmp and the seven clips into OUTPUT_DIR
+//   assetgen --icon SIZE FILE.png             the desktop icon, SIZE pixels a side
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "tools/assetgen/audio.h"
 #include "tools/assetgen/files.h"
+#include "tools/assetgen/icon.h"
 #include "tools/assetgen/sheet.h"
 
-int main(int argc, char** argv) {
-    if (argc != 2 && !(argc == 4 && std::strcmp(argv[2], "--preview") == 0)) {
-        std::fprintf(stderr, "usage: skyring-assetgen OUTPUT_DIR [--preview FILE.png]\n");
+namespace {
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: skyring-assetgen OUTPUT_DIR [--preview FILE.png]\n"
+                 "       skyring-assetgen --icon SIZE FILE.png\n");
+    return 2;
+}
+
+int MakeIcon(const char* sizeText, const char* path) {
+    char* end = nullptr;
+    const long size = std::strtol(sizeText, &end, 10);
+    if (end == sizeText || *end != '\0' || size < assetgen::Icon::kMinSize || size > assetgen::Icon::kMaxSize) {
+        std::fprintf(stderr, "skyring-assetgen: the icon size must be %d to %d pixels, not %s\n",
+                     assetgen::Icon::kMinSize, assetgen::Icon::kMaxSize, sizeText);
         return 2;
     }
+    const assetgen::Icon icon = assetgen::DrawIcon(static_cast<int>(size), assetgen::MakePalette());
+    if (!assetgen::WriteIconPng(path, icon)) {
+        std::fprintf(stderr, "skyring-assetgen: could not write %s\n", path);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--icon") == 0) {
+        return argc == 4 ? MakeIcon(argv[2], argv[3]) : Usage();
+    }
+    if (argc != 2 && !(argc == 4 && std::strcmp(argv[2], "--preview") == 0)) return Usage();
     const std::string dir = argv[1];
     const assetgen::Palette palette = assetgen::MakePalette();
     const assetgen::Sheet sheet = assetgen::DrawSheet();

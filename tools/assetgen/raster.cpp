@@ -117,8 +117,8 @@ void Render(Sheet& sheet, const Placement& where, const std::vector<Shape>& shap
             int bodyCount = 0, lineCount = 0;
             for (int sy = 0; sy < kSamples; ++sy) {
                 for (int sx = 0; sx < kSamples; ++sx) {
-                    const double u = px + (sx + 0.5) / kSamples - where.centreX;
-                    const double v = py + (sy + 0.5) / kSamples - where.centreY;
+                    const double u = (px + (sx + 0.5) / kSamples - where.centreX) / where.scale;
+                    const double v = (py + (sy + 0.5) / kSamples - where.centreY) / where.scale;
                     // Back into the picture's own coordinates (the inverse turn).
                     const double x = c * u - sn * v, y = sn * u + c * v;
                     Sample got{0, false};

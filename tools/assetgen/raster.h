@@ -50,6 +50,7 @@ struct Placement {
     int left, top, width, height;  // the region the picture may touch
     double centreX, centreY;       // where the picture's origin lands, relative to left/top
     int headingStep = 0;           // turned 10 degrees per step; 9 faces right
+    double scale = 1.0;            // pixels per picture unit
 };
 
 // outline: index of the outline colour, or -1 for none.

@@ -67,17 +67,6 @@ void HangingDiver(Shapes& s, double x, double y) {
     s.push_back(Ellipse(x, y, 1.8, 1.8, Ramp::Yellow, 0.5, 1.0));
 }
 
-// Flying towards +y: canopy behind, the diver ahead of and below it.
-Shapes CanopyDiver() {
-    Shapes s;
-    for (double x : {-22.0, -14.0, -6.0, 6.0, 14.0, 22.0}) {
-        s.push_back(Line(x, -3.5, x < 0 ? -1.4 : 1.4, 12.5, kRigging));
-    }
-    Canopy(s, -24, 24, -16, -3, 9);
-    HangingDiver(s, 0, 12.5);
-    return s;
-}
-
 // Head towards +y, arched, arms and legs spread.
 Shapes BoxDiver() {
     Shapes s;
@@ -108,6 +97,19 @@ Shapes HeadDownDiver() {
     return s;
 }
 
+}  // namespace
+
+// Flying towards +y: canopy behind, the diver ahead of and below it.
+Shapes CanopyDiver() {
+    Shapes s;
+    for (double x : {-22.0, -14.0, -6.0, 6.0, 14.0, 22.0}) {
+        s.push_back(Line(x, -3.5, x < 0 ? -1.4 : 1.4, 12.5, kRigging));
+    }
+    Canopy(s, -24, 24, -16, -3, 9);
+    HangingDiver(s, 0, 12.5);
+    return s;
+}
+
 // Layers of puffs, darker underneath, lighter on top.
 Shapes Cloud(const std::vector<std::array<double, 4>>& low, const std::vector<std::array<double, 4>>& high) {
     Shapes s;
@@ -115,6 +117,8 @@ Shapes Cloud(const std::vector<std::array<double, 4>>& low, const std::vector<st
     for (const auto& e : high) s.push_back(Ellipse(e[0], e[1], e[2], e[3], Ramp::Cloud, 0.65, 1.0));
     return s;
 }
+
+namespace {
 
 Shapes Balloon() {
     Shapes s;
