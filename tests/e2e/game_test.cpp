@@ -44,9 +44,11 @@ Sheet LoadSheet() {
     return sheet;
 }
 
-// The heading whose free-fall picture the screen shows at the player's place, (320, 200)
-// give or take the one-pixel jitter; -1 when none matches.
+// The heading whose free-fall picture best matches the screen at the player's place,
+// (320, 200) give or take the one-pixel jitter; -1 when none matches well.
 int DiverHeading(const Screenshot& shot, const Sheet& sheet) {
+    int best = -1;
+    double bestShare = 0.9;  // another picture may overlap the diver a little
     for (int k = 0; k < 36; ++k) {
         const int left = 32 * (k % 18), top = 512 + 32 * (k / 18);
         for (int jy = -1; jy <= 1; ++jy) {
@@ -60,12 +62,15 @@ int DiverHeading(const Screenshot& shot, const Sheet& sheet) {
                         if (shot.At(320 + jx + x, 200 + jy + y) == sheet.Colour(index)) ++matched;
                     }
                 }
-                // Another picture may overlap the diver a little.
-                if (opaque > 0 && matched * 10 >= opaque * 9) return k;
+                const double share = opaque > 0 ? static_cast<double>(matched) / opaque : 0.0;
+                if (share > bestShare) {
+                    bestShare = share;
+                    best = k;
+                }
             }
         }
     }
-    return -1;
+    return best;
 }
 
 long CpuTicks(pid_t pid) {
@@ -119,12 +124,17 @@ TEST(GameInXServer, PlaysAndEndsOnEscape) {
     EXPECT_GT(sky, 640 * 480 / 2) << "the sky should fill most of the screen";
     EXPECT_GT(aircraft, 400) << "the aircraft should show at the player's place";
 
-    // The diver leaves the aircraft after 81 frames of at least 50 ms.
+    // The diver leaves the aircraft after 81 frames of at least 50 ms, a little over 4 s.
     const long cpuBefore = CpuTicks(game.pid);
     const auto playFrom = std::chrono::steady_clock::now();
-    std::this_thread::sleep_until(started + 6s);
-    shot = TakeScreenshot(server.display);
-    EXPECT_EQ(DiverHeading(shot, sheet), 0) << "untouched, the diver faces down the screen";
+    std::this_thread::sleep_until(started + 4500ms);
+    int heading = -1;
+    for (int attempt = 0; attempt < 50 && heading < 0; ++attempt) {
+        shot = TakeScreenshot(server.display);
+        heading = DiverHeading(shot, sheet);
+        if (heading < 0) std::this_thread::sleep_for(100ms);
+    }
+    EXPECT_EQ(heading, 0) << "untouched, the diver faces down the screen";
 
     RunCommand(xdo + "keydown Left");
     std::this_thread::sleep_for(400ms);
@@ -140,7 +150,9 @@ TEST(GameInXServer, PlaysAndEndsOnEscape) {
     const double share = static_cast<double>(cpu) / static_cast<double>(sysconf(_SC_CLK_TCK)) / wall;
     RecordProperty("cpu_share_percent", std::to_string(100.0 * share));
     std::printf("CPU while playing: %.1f %% of wall time\n", 100.0 * share);
+#ifndef SKYRING_SANITIZED
     EXPECT_LT(share, 0.10);
+#endif
 
     const auto escape = std::chrono::steady_clock::now();
     RunCommand(xdo + "key Escape");

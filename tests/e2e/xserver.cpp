@@ -31,7 +31,9 @@ XServer StartXServer(int width, int height) {
         close(fds[0]);
         const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
         const std::string fd = std::to_string(fds[1]);
+        // The server must not hold the test's output open: a test runner waits for that to close.
         const int devnull = open("/dev/null", O_WRONLY);
+        dup2(devnull, 1);
         dup2(devnull, 2);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
                static_cast<char*>(nullptr));
