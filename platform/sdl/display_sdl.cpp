@@ -22,13 +22,36 @@ void DestroyScaled() {
     scaledFactor = 0;
 }
 
+// True for an OpenGL renderer that the CPU emulates (a virtual X server, a machine without
+// a GPU driver): there SDL's own software renderer costs a fraction as much.
+bool IsEmulatedGl(SDL_Renderer* made) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(made, &info) != 0 || info.name == nullptr || std::strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    auto glGetString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    const char* name = glGetString != nullptr ? reinterpret_cast<const char*>(glGetString(kGlRenderer)) : nullptr;
+    return name != nullptr && (std::strstr(name, "llvmpipe") != nullptr || std::strstr(name, "softpipe") != nullptr ||
+                               std::strstr(name, "Software Rasterizer") != nullptr);
+}
+
 }  // namespace
 
 uint32_t BackendDisplayOpen(WindowHandle window) {
     SDL_Window* sdl = SdlWindowOf(window);
     if (sdl == nullptr) return DDERR_INVALIDPARAMS;
     renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_TARGETTEXTURE);
-    if (renderer == nullptr) renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    if (renderer != nullptr && IsEmulatedGl(renderer)) {
+        SDL_DestroyRenderer(renderer);
+        renderer = nullptr;
+    }
+    if (renderer == nullptr) {
+        // The window's own framebuffer (shared memory on X11), not one emulated through GL.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    }
     if (renderer == nullptr) {
         DebugPrintf("SDL renderer: %s\n", SDL_GetError());
         return DDERR_GENERIC;
