@@ -42,14 +42,15 @@ bool IsEmulatedGl(SDL_Renderer* made) {
 uint32_t BackendDisplayOpen(WindowHandle window) {
     SDL_Window* sdl = SdlWindowOf(window);
     if (sdl == nullptr) return DDERR_INVALIDPARAMS;
+    // Should the software renderer be chosen, it draws into the window's own framebuffer
+    // (shared memory on X11) rather than one emulated through GL.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_TARGETTEXTURE);
     if (renderer != nullptr && IsEmulatedGl(renderer)) {
         SDL_DestroyRenderer(renderer);
         renderer = nullptr;
     }
     if (renderer == nullptr) {
-        // The window's own framebuffer (shared memory on X11), not one emulated through GL.
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
     }
     if (renderer == nullptr) {
