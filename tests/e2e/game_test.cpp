@@ -169,7 +169,9 @@ TEST(GameInXServer, PlaysAndEndsOnEscape) {
     double energy = 0;
     const size_t samples = bytes.size() / 2;
     for (size_t i = 0; i < samples; ++i) {
-        const int16_t s = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) | bytes[2 * i + 1] << 8);
+        const uint16_t bits =
+            static_cast<uint16_t>(static_cast<uint8_t>(bytes[2 * i]) | static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
+        const int16_t s = static_cast<int16_t>(bits);
         energy += static_cast<double>(s) * s;
     }
     EXPECT_GT(energy / static_cast<double>(samples), 500.0 * 500.0) << "the music should be heard";
