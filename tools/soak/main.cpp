@@ -16,7 +16,7 @@ const char kUsage[] =
     "usage: skyring-soak [--frames N] [--seed S] [--script-out FILE]\n"
     "  --frames N        frames to run (default 100000; 20 frames are one second of play)\n"
     "  --seed S          seed of the random input (default 1); the same seed, the same run\n"
-    "  --script-out FILE also write the input as a skyring-replay script, to replay a failure\n";
+    "  --script-out FILE write the input given as a skyring-replay script, to replay a failure\n";
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "skyring-soak: %s\n", message.c_str());
@@ -57,16 +57,14 @@ int main(int argc, char** argv) {
             return Fail("unknown option " + option + "\n" + kUsage);
         }
     }
-    const auto events = RandomScript(seed, static_cast<int64_t>(frames));
+    const auto started = std::chrono::steady_clock::now();
+    const SoakResult result = RunSoak(seed, static_cast<int64_t>(frames));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!scriptPath.empty()) {
         std::ofstream script(scriptPath, std::ios::binary | std::ios::trunc);
-        if (script) WriteScript(events, script);
+        if (script) WriteScript(result.events, script);
         if (!script) return Fail(scriptPath + ": could not be written");
     }
-
-    const auto started = std::chrono::steady_clock::now();
-    const SoakResult result = RunSoak(events, static_cast<int64_t>(frames));
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!result.started) return Fail(result.violation);
     if (result.violationFrame >= 0) {
         std::fprintf(stderr, "skyring-soak: frame %lld, seed %llu: %s\n", static_cast<long long>(result.violationFrame),

@@ -1,5 +1,6 @@
 #include "tools/soak/soak.h"
 
+#include <cstdlib>
 #include <random>
 
 #include "app/game.h"
@@ -70,55 +71,126 @@ extern "C" void __wrap__Z11ClearScreenv() {
     __real__Z11ClearScreenv();
 }
 
-std::vector<ScriptEvent> RandomScript(uint64_t seed, int64_t frames) {
-    // mt19937_64 is the same on every standard library; the distributions are not, so the
-    // draws are mapped by hand.
-    std::mt19937_64 random(seed);
-    auto oneIn = [&](uint64_t n) { return random() % n == 0; };
-    auto between = [&](int64_t low, int64_t high) {
-        return low + static_cast<int64_t>(random() % static_cast<uint64_t>(high - low + 1));
-    };
-    // Steering keys most, the dive often, the release of the formation seldom.
-    const uint32_t arrows[] = {VK_LEFT, VK_RIGHT, VK_DOWN, VK_LEFT, VK_RIGHT, VK_DOWN, VK_LEFT, VK_RIGHT, VK_UP};
-    const uint32_t ignored[] = {'A', 'Z', '0', 32, 13, 256 + 43};  // letters, digit, space, return, tab
+namespace {
 
-    std::vector<ScriptEvent> events;
-    std::vector<std::pair<uint32_t, int64_t>> held;  // key, frame of its release
-    int64_t activateAt = -1;
-    for (int64_t frame = 0; frame < frames; ++frame) {
-        for (size_t k = 0; k < held.size();) {
-            if (held[k].second == frame) {
-                events.push_back({frame, ScriptAction::KeyUp, held[k].first});
-                held.erase(held.begin() + static_cast<std::ptrdiff_t>(k));
-            } else {
-                ++k;
-            }
-        }
-        if (frame == activateAt) {
-            events.push_back({frame, ScriptAction::Activate, 0});
-            activateAt = -1;
-        }
-        // Pauses between keys, and a second key now and then while one is held.
-        if ((held.empty() && oneIn(6)) || (held.size() == 1 && oneIn(30))) {
-            const uint32_t key = arrows[random() % (sizeof arrows / sizeof arrows[0])];
-            bool already = false;
-            for (const auto& h : held) already = already || h.first == key;
-            if (!already) {
-                events.push_back({frame, ScriptAction::KeyDown, key});
-                held.emplace_back(key, frame + between(3, 40));
-            }
-        }
-        if (oneIn(500)) {
-            const uint32_t key = ignored[random() % (sizeof ignored / sizeof ignored[0])];
-            events.push_back({frame, ScriptAction::KeyDown, key});
-            events.push_back({frame, ScriptAction::KeyUp, key});
-        }
-        if (activateAt < 0 && oneIn(1500)) {
-            events.push_back({frame, ScriptAction::Deactivate, 0});
-            activateAt = frame + between(1, 100);
+// mt19937_64 is the same on every standard library; the distributions are not, so the draws
+// are mapped by hand.
+class Dice {
+public:
+    explicit Dice(uint64_t seed) : random_(seed) {}
+    bool OneIn(uint64_t n) { return random_() % n == 0; }
+    int64_t Between(int64_t low, int64_t high) {
+        return low + static_cast<int64_t>(random_() % static_cast<uint64_t>(high - low + 1));
+    }
+    template <typename T, size_t N>
+    T Pick(const T (&choices)[N]) {
+        return choices[random_() % N];
+    }
+
+private:
+    std::mt19937_64 random_;
+};
+
+// Steering keys most, the dive often, the release of the formation seldom.
+const uint32_t kArrows[] = {VK_LEFT, VK_RIGHT, VK_DOWN, VK_LEFT, VK_RIGHT, VK_DOWN, VK_LEFT, VK_RIGHT, VK_UP};
+const uint32_t kIgnoredKeys[] = {'A', 'Z', '0', 32, 13, 256 + 43};  // letters, digit, space, return, tab
+
+// The free diver nearest to the player in reach terms, or -1.
+int32_t NearestFreeDiver() {
+    const GameObject& player = ObjectTable[PLAYER_SLOT];
+    int32_t nearest = -1, best = INT32_MAX;
+    for (int32_t s = FIRST_DIVER_SLOT; s <= LAST_DIVER_SLOT; ++s) {
+        const GameObject& d = ObjectTable[s];
+        if (d.active == 0 || d.formationSlot != 0 || d.altitude <= 1000) continue;
+        const int32_t distance = std::abs(d.x - player.x) + std::abs(d.fieldY - player.fieldY);
+        if (distance < best) {
+            best = distance;
+            nearest = s;
         }
     }
-    return events;
+    return nearest;
+}
+
+}  // namespace
+
+struct SoakPlayer::Hand {
+    Dice dice;
+    std::vector<std::pair<uint32_t, int64_t>> held;  // key, frame of its release (-1: while chasing)
+    int64_t activateAt = -1;
+    bool chasing = false;  // this jump, steer after the divers instead of wandering
+    int32_t jumpFrame = -1;
+};
+
+SoakPlayer::SoakPlayer(uint64_t seed) : hand_(new Hand{Dice(seed), {}, -1, false, -1}) {}
+SoakPlayer::~SoakPlayer() = default;
+
+void SoakPlayer::Play(int64_t frame, std::vector<ScriptEvent>* events) {
+    Hand& h = *hand_;
+    auto isHeld = [&](uint32_t key) {
+        for (const auto& k : h.held) {
+            if (k.first == key) return true;
+        }
+        return false;
+    };
+    auto press = [&](uint32_t key, int64_t releaseAt) {
+        events->push_back({frame, ScriptAction::KeyDown, key});
+        h.held.emplace_back(key, releaseAt);
+    };
+    auto release = [&](size_t k) {
+        events->push_back({frame, ScriptAction::KeyUp, h.held[k].first});
+        h.held.erase(h.held.begin() + static_cast<std::ptrdiff_t>(k));
+    };
+    // Each jump, toss whether to wander or to go after the divers.
+    if (frameCounter < h.jumpFrame || h.jumpFrame < 0) h.chasing = h.dice.OneIn(2);
+    h.jumpFrame = frameCounter;
+    const GameObject& player = ObjectTable[PLAYER_SLOT];
+    const int32_t target = h.chasing && frameCounter > 81 && player.altitude > 1000 ? NearestFreeDiver() : -1;
+
+    for (size_t k = 0; k < h.held.size();) {
+        // A chase lets its keys go as soon as it stops.
+        if (h.held[k].second == frame || (h.held[k].second < 0 && target < 0)) {
+            release(k);
+        } else {
+            ++k;
+        }
+    }
+    if (frame == h.activateAt) {
+        events->push_back({frame, ScriptAction::Activate, 0});
+        h.activateAt = -1;
+    }
+    if (target >= 0) {
+        // Face the diver across the screen, and dive while it is below and close across.
+        const GameObject& d = ObjectTable[target];
+        const int32_t ex = d.x - player.x, ey = d.fieldY - player.fieldY;
+        const int32_t goal = ex > 10 ? 9 : ex < -10 ? 27 : player.heading;
+        const int32_t turn = (goal - player.heading + 36) % 36;
+        const bool want[4] = {turn != 0 && turn <= 18, turn > 18, false, ey > 15 && std::abs(ex) < 80};
+        const uint32_t keys[4] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN};
+        for (int i = 0; i < 4; ++i) {
+            if (want[i] && !isHeld(keys[i])) press(keys[i], -1);
+            for (size_t k = 0; k < h.held.size(); ++k) {
+                if (!want[i] && h.held[k].first == keys[i]) {
+                    release(k);
+                    break;
+                }
+            }
+        }
+        // Now and then let the formation go, as a player does.
+        if (formationSize > 0 && !isHeld(VK_UP) && h.dice.OneIn(400)) press(VK_UP, frame + h.dice.Between(1, 5));
+    } else if ((h.held.empty() && h.dice.OneIn(6)) || (h.held.size() == 1 && h.dice.OneIn(30))) {
+        // Pauses between keys, and a second key now and then while one is held.
+        const uint32_t key = h.dice.Pick(kArrows);
+        if (!isHeld(key)) press(key, frame + h.dice.Between(3, 40));
+    }
+    if (h.dice.OneIn(500)) {
+        const uint32_t key = h.dice.Pick(kIgnoredKeys);
+        events->push_back({frame, ScriptAction::KeyDown, key});
+        events->push_back({frame, ScriptAction::KeyUp, key});
+    }
+    if (h.activateAt < 0 && h.dice.OneIn(1500)) {
+        events->push_back({frame, ScriptAction::Deactivate, 0});
+        h.activateAt = frame + h.dice.Between(1, 100);
+    }
 }
 
 void WriteScript(const std::vector<ScriptEvent>& events, std::ostream& out) {
@@ -170,7 +242,7 @@ std::string CheckAfterFrame() {
     return checks.Result();
 }
 
-SoakResult RunSoak(const std::vector<ScriptEvent>& events, int64_t frames) {
+SoakResult RunSoak(uint64_t seed, int64_t frames) {
     SoakResult result;
     // A run starts as a fresh program does; a long run keeps no call log.
     HeadlessReset();
@@ -181,11 +253,13 @@ SoakResult RunSoak(const std::vector<ScriptEvent>& events, int64_t frames) {
         return result;
     }
     result.started = true;
-    size_t next = 0;
+    SoakPlayer player(seed);
     for (int64_t frame = 0; frame < frames; ++frame) {
-        for (; next < events.size() && events[next].frame == frame; ++next) {
-            if (events[next].action == ScriptAction::Activate) ++result.stats.activations;
-            PostEvent(events[next]);
+        const size_t first = result.events.size();
+        player.Play(frame, &result.events);
+        for (size_t e = first; e < result.events.size(); ++e) {
+            if (result.events[e].action == ScriptAction::Activate) ++result.stats.activations;
+            PostEvent(result.events[e]);
         }
         awaitingScene = true;
         sceneSeen = false;
