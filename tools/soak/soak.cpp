@@ -111,52 +111,53 @@ int32_t NearestFreeDiver() {
     return nearest;
 }
 
-}  // namespace
+// Decides each frame's input from what the game shows, as a player does.
+class SoakPlayer {
+public:
+    explicit SoakPlayer(uint64_t seed) : dice_(seed) {}
+    // Appends the input of the frame about to run, from the state the last frame left.
+    void Play(int64_t frame, std::vector<ScriptEvent>* events);
 
-struct SoakPlayer::Hand {
-    Dice dice;
-    std::vector<std::pair<uint32_t, int64_t>> held;  // key, frame of its release (-1: while chasing)
-    int64_t activateAt = -1;
-    bool chasing = false;  // this jump, steer after the divers instead of wandering
-    int32_t jumpFrame = -1;
+private:
+    Dice dice_;
+    std::vector<std::pair<uint32_t, int64_t>> held_;  // key, frame of its release (-1: while chasing)
+    int64_t activateAt_ = -1;
+    bool chasing_ = false;  // this jump, go after the divers instead of wandering
+    int32_t jumpFrame_ = -1;
 };
 
-SoakPlayer::SoakPlayer(uint64_t seed) : hand_(new Hand{Dice(seed), {}, -1, false, -1}) {}
-SoakPlayer::~SoakPlayer() = default;
-
 void SoakPlayer::Play(int64_t frame, std::vector<ScriptEvent>* events) {
-    Hand& h = *hand_;
     auto isHeld = [&](uint32_t key) {
-        for (const auto& k : h.held) {
+        for (const auto& k : held_) {
             if (k.first == key) return true;
         }
         return false;
     };
     auto press = [&](uint32_t key, int64_t releaseAt) {
         events->push_back({frame, ScriptAction::KeyDown, key});
-        h.held.emplace_back(key, releaseAt);
+        held_.emplace_back(key, releaseAt);
     };
     auto release = [&](size_t k) {
-        events->push_back({frame, ScriptAction::KeyUp, h.held[k].first});
-        h.held.erase(h.held.begin() + static_cast<std::ptrdiff_t>(k));
+        events->push_back({frame, ScriptAction::KeyUp, held_[k].first});
+        held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(k));
     };
     // Each jump, toss whether to wander or to go after the divers.
-    if (frameCounter < h.jumpFrame || h.jumpFrame < 0) h.chasing = h.dice.OneIn(2);
-    h.jumpFrame = frameCounter;
+    if (frameCounter < jumpFrame_ || jumpFrame_ < 0) chasing_ = dice_.OneIn(2);
+    jumpFrame_ = frameCounter;
     const GameObject& player = ObjectTable[PLAYER_SLOT];
-    const int32_t target = h.chasing && frameCounter > 81 && player.altitude > 1000 ? NearestFreeDiver() : -1;
+    const int32_t target = chasing_ && frameCounter > 81 && player.altitude > 1000 ? NearestFreeDiver() : -1;
 
-    for (size_t k = 0; k < h.held.size();) {
+    for (size_t k = 0; k < held_.size();) {
         // A chase lets its keys go as soon as it stops.
-        if (h.held[k].second == frame || (h.held[k].second < 0 && target < 0)) {
+        if (held_[k].second == frame || (held_[k].second < 0 && target < 0)) {
             release(k);
         } else {
             ++k;
         }
     }
-    if (frame == h.activateAt) {
+    if (frame == activateAt_) {
         events->push_back({frame, ScriptAction::Activate, 0});
-        h.activateAt = -1;
+        activateAt_ = -1;
     }
     if (target >= 0) {
         // Face the diver across the screen, and dive while it is below and close across.
@@ -168,30 +169,32 @@ void SoakPlayer::Play(int64_t frame, std::vector<ScriptEvent>* events) {
         const uint32_t keys[4] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN};
         for (int i = 0; i < 4; ++i) {
             if (want[i] && !isHeld(keys[i])) press(keys[i], -1);
-            for (size_t k = 0; k < h.held.size(); ++k) {
-                if (!want[i] && h.held[k].first == keys[i]) {
+            for (size_t k = 0; k < held_.size(); ++k) {
+                if (!want[i] && held_[k].first == keys[i]) {
                     release(k);
                     break;
                 }
             }
         }
         // Now and then let the formation go, as a player does.
-        if (formationSize > 0 && !isHeld(VK_UP) && h.dice.OneIn(400)) press(VK_UP, frame + h.dice.Between(1, 5));
-    } else if ((h.held.empty() && h.dice.OneIn(6)) || (h.held.size() == 1 && h.dice.OneIn(30))) {
+        if (formationSize > 0 && !isHeld(VK_UP) && dice_.OneIn(400)) press(VK_UP, frame + dice_.Between(1, 5));
+    } else if ((held_.empty() && dice_.OneIn(6)) || (held_.size() == 1 && dice_.OneIn(30))) {
         // Pauses between keys, and a second key now and then while one is held.
-        const uint32_t key = h.dice.Pick(kArrows);
-        if (!isHeld(key)) press(key, frame + h.dice.Between(3, 40));
+        const uint32_t key = dice_.Pick(kArrows);
+        if (!isHeld(key)) press(key, frame + dice_.Between(3, 40));
     }
-    if (h.dice.OneIn(500)) {
-        const uint32_t key = h.dice.Pick(kIgnoredKeys);
+    if (dice_.OneIn(500)) {
+        const uint32_t key = dice_.Pick(kIgnoredKeys);
         events->push_back({frame, ScriptAction::KeyDown, key});
         events->push_back({frame, ScriptAction::KeyUp, key});
     }
-    if (h.activateAt < 0 && h.dice.OneIn(1500)) {
+    if (activateAt_ < 0 && dice_.OneIn(1500)) {
         events->push_back({frame, ScriptAction::Deactivate, 0});
-        h.activateAt = frame + h.dice.Between(1, 100);
+        activateAt_ = frame + dice_.Between(1, 100);
     }
 }
+
+}  // namespace
 
 void WriteScript(const std::vector<ScriptEvent>& events, std::ostream& out) {
     for (const ScriptEvent& event : events) {

@@ -2,29 +2,12 @@
 // Long headless runs of the game's own frame loop on random input, checking after every
 // frame the ranges that the game keeps its state in.
 #include <cstdint>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "tools/replay/script.h"
 
-// A random player from a seed. It holds arrow keys for a few to a few dozen frames, now and
-// then two at once, now and then presses a key the game ignores, and lets the window lose and
-// regain the foreground. In every other jump it goes after the nearest free diver instead,
-// so that formations are built and released too. Never Escape, never a close request. It
-// watches the game as a player watches the screen, so the same seed gives the same run.
-class SoakPlayer {
-public:
-    explicit SoakPlayer(uint64_t seed);
-    ~SoakPlayer();
-    // Appends the input of the frame about to run, from the state the last frame left.
-    void Play(int64_t frame, std::vector<ScriptEvent>* events);
-
-private:
-    struct Hand;
-    std::unique_ptr<Hand> hand_;
-};
 // The script in the replay tool's format, so that a broken run can be replayed and looked at.
 void WriteScript(const std::vector<ScriptEvent>& events, std::ostream& out);
 
@@ -55,4 +38,10 @@ struct SoakResult {
     std::vector<ScriptEvent> events;  // the input given, up to the last frame run
 };
 
+// Runs the game headless for the given frames, played by a random player from the seed. The
+// player holds arrow keys for a few to a few dozen frames, now and then two at once, now and
+// then presses a key the game ignores, and lets the window lose and regain the foreground. In
+// every other jump it goes after the nearest free diver instead, so that formations are built
+// and released too. Never Escape, never a close request. It watches the game as a player
+// watches the screen, so the same seed gives the same run. Stops at the first broken invariant.
 SoakResult RunSoak(uint64_t seed, int64_t frames);
