@@ -17,7 +17,9 @@ std::vector<std::pair<int32_t, int32_t>> soundRequests;
 
 void RecordSound(int32_t slot, int32_t mode) { soundRequests.emplace_back(slot, mode); }
 
-void Post(const ScriptEvent& event) {
+}  // namespace
+
+void PostScriptEvent(const ScriptEvent& event) {
     WindowHandle window = HeadlessWindow();
     switch (event.action) {
         case ScriptAction::KeyDown: MessagePost(window, WM_KEYDOWN, event.key, 0); break;
@@ -27,8 +29,6 @@ void Post(const ScriptEvent& event) {
         case ScriptAction::Close: MessagePost(window, WM_CLOSE, 0, 0); break;
     }
 }
-
-}  // namespace
 
 ReplayResult RunReplay(const ReplayOptions& options) {
     ReplayResult result;
@@ -46,7 +46,7 @@ ReplayResult RunReplay(const ReplayOptions& options) {
     result.started = true;
     size_t next = 0;
     for (int64_t frame = 0; frame < options.frames; ++frame) {
-        for (; next < options.events.size() && options.events[next].frame == frame; ++next) Post(options.events[next]);
+        for (; next < options.events.size() && options.events[next].frame == frame; ++next) PostScriptEvent(options.events[next]);
         ++result.framesRun;
         if (!RunFrame()) {
             result.ended = true;

@@ -23,3 +23,5 @@ struct ReplayResult {
 };
 
 ReplayResult RunReplay(const ReplayOptions& options);
+// Queues a script event for the running program; it is dispatched in the next frame's wait.
+void PostScriptEvent(const ScriptEvent& event);

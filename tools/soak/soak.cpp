@@ -7,6 +7,7 @@
 #include "platform/debug.h"
 #include "platform/headless/headless.h"
 #include "sim/world.h"
+#include "tools/replay/replay.h"
 
 namespace {
 
@@ -33,16 +34,6 @@ bool awaitingScene = false;
 bool sceneSeen = false;
 std::string updateViolation;
 
-void PostEvent(const ScriptEvent& event) {
-    WindowHandle window = HeadlessWindow();
-    switch (event.action) {
-        case ScriptAction::KeyDown: MessagePost(window, WM_KEYDOWN, event.key, 0); break;
-        case ScriptAction::KeyUp: MessagePost(window, WM_KEYUP, event.key, 0); break;
-        case ScriptAction::Activate: MessagePost(window, WM_ACTIVATEAPP, 1, 0); break;
-        case ScriptAction::Deactivate: MessagePost(window, WM_ACTIVATEAPP, 0, 0); break;
-        case ScriptAction::Close: MessagePost(window, WM_CLOSE, 0, 0); break;
-    }
-}
 
 void Count(SoakStats& stats) {
     if (restartRequested != 0) {
@@ -262,7 +253,7 @@ SoakResult RunSoak(uint64_t seed, int64_t frames) {
         player.Play(frame, &result.events);
         for (size_t e = first; e < result.events.size(); ++e) {
             if (result.events[e].action == ScriptAction::Activate) ++result.stats.activations;
-            PostEvent(result.events[e]);
+            PostScriptEvent(result.events[e]);
         }
         awaitingScene = true;
         sceneSeen = false;
