@@ -177,7 +177,7 @@ TEST(GameUnderAbuse, ACloseRequestInTheFirstFramesEndsItWithStatusZero) {
         SCOPED_TRACE(signal ? "SIGTERM" : "WM_DELETE_WINDOW");
         Child game = Spawn({GAME_PATH}, GameEnvironment(server, audio.path));
         ChildGuard gameGuard{game};
-        const std::string window = SettledWindow(server, "Direct X Game ", signal ? 0 : 500, 5000);
+        const std::string window = SettledWindow(server, "Direct X Game ", signal ? 0 : 500, 15000);
         ASSERT_FALSE(window.empty()) << "the game's window did not appear";
         if (signal) {
             kill(game.pid, SIGTERM);
