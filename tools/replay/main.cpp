@@ -79,19 +79,19 @@ int main(int argc, char** argv) {
         options.trace = &traceFile;
     }
     const ReplayResult result = RunReplay(options);
-    if (!traceFile.is_open()) {
-        std::cout.flush();
-    } else {
+    bool traceWritten = true;
+    if (traceFile.is_open()) {
         traceFile.close();
-        if (!result.started || !result.error.empty() || !traceFile || std::rename(partial.c_str(), tracePath.c_str()) != 0) {
-            std::remove(partial.c_str());
-            if (result.error.empty() && result.started) return Fail(tracePath + ": could not be written");
-        }
+        traceWritten = result.started && result.error.empty() && traceFile &&
+                       std::rename(partial.c_str(), tracePath.c_str()) == 0;
+        if (!traceWritten) std::remove(partial.c_str());
     }
     if (!result.started) {
         std::fprintf(stderr, "skyring-replay: %s\n", result.error.c_str());
         return 1;
     }
     if (!result.error.empty()) return Fail(result.error);
+    if (!traceWritten) return Fail(tracePath + ": could not be written");
+    std::cout.flush();
     return 0;
 }
