@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/backend.h"
 
@@ -12,7 +13,9 @@ char lastLine[256] = "";
 }  // namespace
 
 void DebugOutput(const char* line) {
-    std::snprintf(lastLine, sizeof lastLine, "%s", line);
+    const size_t length = strnlen(line, sizeof lastLine - 1);
+    std::memcpy(lastLine, line, length);
+    lastLine[length] = '\0';
     BackendDebugOutput(line);
 }
 

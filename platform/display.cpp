@@ -1,29 +1,68 @@
 // The device semantics shared by every backend: surfaces are plain arrays of indices,
 // keyed copies and fills are done here, and a backend only shows the visible page.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/backend.h"
 #include "platform/display.h"
 
+namespace {
+
+// Span lengths 1-3, 4-7, 8-15, 16-32, 33-64 and longer.
+constexpr int SPAN_CLASSES = 6;
+
+int SpanClass(uint16_t length) {
+    if (length < 4) return 0;
+    if (length < 8) return 1;
+    if (length < 16) return 2;
+    if (length <= 32) return 3;
+    if (length <= 64) return 4;
+    return 5;
+}
+
+}  // namespace
+
+// Pixels start on a cache line, so that rows of 64-pixel tiles, 640 apart, fill whole lines
+// instead of straddling two.
+template <typename T>
+struct CacheLineAllocator {
+    using value_type = T;
+    static constexpr std::align_val_t ALIGNMENT{64};
+    CacheLineAllocator() = default;
+    template <typename U>
+    explicit CacheLineAllocator(const CacheLineAllocator<U>&) {}
+    T* allocate(size_t count) { return static_cast<T*>(::operator new(count * sizeof(T), ALIGNMENT)); }
+    void deallocate(T* pointer, size_t) { ::operator delete(pointer, ALIGNMENT); }
+    bool operator==(const CacheLineAllocator&) const { return true; }
+    bool operator!=(const CacheLineAllocator&) const { return false; }
+};
+
 struct PlatformSurface {
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint8_t> pixels;
+    std::vector<uint8_t, CacheLineAllocator<uint8_t>> pixels;
     bool lost = false;
     bool keyed = false;
     uint8_t keyLow = 0;
     uint8_t keyHigh = 0;
-    // Where each row's pixels are not the key colour, worked out once after the pixels or the
-    // key change, so that keyed copies move whole runs instead of testing every pixel.
-    struct Run {
-        uint16_t start, end;  // end exclusive
+    // The opaque spans of each source rectangle copied from this surface, worked out on its
+    // first keyed copy and kept until the pixels or the key change, so that a keyed copy
+    // moves whole spans instead of testing every pixel.
+    struct Span {
+        uint16_t row, x, length;  // row and x within the rectangle
     };
-    std::vector<Run> runs;
-    std::vector<uint32_t> rowFirstRun;  // height + 1 entries into runs
-    bool runsStale = true;
+    // Grouped by the length classes below, so each group is copied by one branch-free
+    // sequence of moves: a class branch per span would be mispredicted at every sprite edge.
+    struct RectSpans {
+        std::vector<Span> spans;
+        std::array<uint32_t, SPAN_CLASSES + 1> classStart{};
+    };
+    std::unordered_map<uint64_t, RectSpans> spansByRect;
     bool isPrimary = false;
     PlatformSurface* backBuffer = nullptr;  // owned by the primary surface
     PlatformPalette* palette = nullptr;
@@ -62,23 +101,78 @@ void DeleteSurface(PlatformSurface* surface) {
     delete surface;
 }
 
-void FindOpaqueRuns(PlatformSurface* surface) {
-    surface->runs.clear();
-    surface->rowFirstRun.assign(static_cast<size_t>(surface->height) + 1, 0);
-    for (int32_t y = 0; y < surface->height; ++y) {
-        surface->rowFirstRun[static_cast<size_t>(y)] = static_cast<uint32_t>(surface->runs.size());
+void PixelsChanged(PlatformSurface* surface) {
+    if (!surface->spansByRect.empty()) surface->spansByRect.clear();
+}
+
+// A program that copies from ever new rectangles should not grow the cache without end.
+constexpr size_t MAX_CACHED_RECTS = 4096;
+
+const PlatformSurface::RectSpans& OpaqueSpans(PlatformSurface* surface, const RECT& r) {
+    // Each side lies in 0..4096, so 16 bits apiece tell every rectangle apart.
+    const uint64_t key = uint64_t(uint16_t(r.left)) | uint64_t(uint16_t(r.top)) << 16 |
+                         uint64_t(uint16_t(r.right)) << 32 | uint64_t(uint16_t(r.bottom)) << 48;
+    auto found = surface->spansByRect.find(key);
+    if (found != surface->spansByRect.end()) return found->second;
+    if (surface->spansByRect.size() >= MAX_CACHED_RECTS) surface->spansByRect.clear();
+    PlatformSurface::RectSpans& made = surface->spansByRect[key];
+    std::vector<PlatformSurface::Span>& spans = made.spans;
+    auto transparent = [surface](uint8_t index) { return index >= surface->keyLow && index <= surface->keyHigh; };
+    for (int32_t y = r.top; y < r.bottom; ++y) {
         const uint8_t* row = surface->pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(surface->width);
-        int32_t x = 0;
-        while (x < surface->width) {
-            auto transparent = [&](int32_t at) { return row[at] >= surface->keyLow && row[at] <= surface->keyHigh; };
-            while (x < surface->width && transparent(x)) ++x;
+        int32_t x = r.left;
+        while (x < r.right) {
+            while (x < r.right && transparent(row[x])) ++x;
             const int32_t start = x;
-            while (x < surface->width && !transparent(x)) ++x;
-            if (x > start) surface->runs.push_back({static_cast<uint16_t>(start), static_cast<uint16_t>(x)});
+            while (x < r.right && !transparent(row[x])) ++x;
+            if (x > start) {
+                spans.push_back({static_cast<uint16_t>(y - r.top), static_cast<uint16_t>(start - r.left),
+                                 static_cast<uint16_t>(x - start)});
+            }
         }
     }
-    surface->rowFirstRun[static_cast<size_t>(surface->height)] = static_cast<uint32_t>(surface->runs.size());
-    surface->runsStale = false;
+    std::stable_sort(spans.begin(), spans.end(), [](const PlatformSurface::Span& a, const PlatformSurface::Span& b) {
+        return SpanClass(a.length) < SpanClass(b.length);
+    });
+    for (int c = 0; c <= SPAN_CLASSES; ++c) {
+        made.classStart[static_cast<size_t>(c)] = static_cast<uint32_t>(
+            std::partition_point(spans.begin(), spans.end(),
+                                 [c](const PlatformSurface::Span& span) { return SpanClass(span.length) < c; }) -
+            spans.begin());
+    }
+    return made;
+}
+
+// Copies a span of N..2N bytes as its first and its last N bytes, which may overlap.
+template <size_t N>
+inline void MoveEnds(uint8_t* to, const uint8_t* from, size_t length) {
+    std::memcpy(to, from, N);
+    std::memcpy(to + length - N, from + length - N, N);
+}
+
+// Copies every span of one length class with overlapping fixed-size moves; only the longest
+// class loops.
+template <int Class>
+void CopySpans(const PlatformSurface::RectSpans& rect, uint8_t* to, size_t destPitch, const uint8_t* from,
+               size_t sourcePitch) {
+    const PlatformSurface::Span* span = rect.spans.data() + rect.classStart[Class];
+    const PlatformSurface::Span* end = rect.spans.data() + rect.classStart[Class + 1];
+    for (; span != end; ++span) {
+        uint8_t* t = to + span->row * destPitch + span->x;
+        const uint8_t* f = from + span->row * sourcePitch + span->x;
+        const size_t n = span->length;
+        if constexpr (Class == 0) {
+            const uint8_t first = f[0], middle = f[n / 2], last = f[n - 1];
+            t[0] = first;
+            t[n / 2] = middle;
+            t[n - 1] = last;
+        } else if constexpr (Class == 5) {
+            for (size_t done = 0; done + 64 < n; done += 64) MoveEnds<32>(t + done, f + done, 64);
+            MoveEnds<32>(t + n - 64, f + n - 64, 64);
+        } else {
+            MoveEnds<size_t{2} << Class>(t, f, n);
+        }
+    }
 }
 
 void Present() {
@@ -175,7 +269,7 @@ uint32_t SurfaceLock(Surface surface, uint8_t** pixels, int32_t* pitch, int32_t*
     if (uint32_t code = PlatformCall("SurfaceLock", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     if (surface->lost) return DDERR_SURFACELOST;
-    surface->runsStale = true;  // the caller may write any pixel
+    PixelsChanged(surface);  // the caller may write any pixel
     *pixels = surface->pixels.data();
     *pitch = surface->width;
     *width = surface->width;
@@ -194,7 +288,7 @@ uint32_t SurfaceSetColorKey(Surface surface, uint8_t low, uint8_t high) {
     surface->keyed = true;
     surface->keyLow = low;
     surface->keyHigh = high;
-    surface->runsStale = true;
+    PixelsChanged(surface);
     return DD_OK;
 }
 
@@ -214,27 +308,29 @@ uint32_t SurfaceBltFast(Surface dest, uint32_t x, uint32_t y, Surface source, co
         return DDERR_INVALIDRECT;
     }
     const size_t destPitch = static_cast<size_t>(dest->width);
-    const size_t sourcePitch = static_cast<size_t>(source->width);
-    if (source->keyed && source->runsStale) FindOpaqueRuns(source);
-    for (uint32_t row = 0; row < h; ++row) {
-        const size_t sourceRow = static_cast<size_t>(r.top) + row;
-        const uint8_t* from = source->pixels.data() + sourceRow * sourcePitch;
-        uint8_t* to = dest->pixels.data() + (static_cast<size_t>(y) + row) * destPitch + x;
-        if (!source->keyed) {
-            std::memcpy(to, from + r.left, w);
-            continue;
-        }
-        // Runs are in ascending order; copy the parts that fall inside left..right.
-        const PlatformSurface::Run* first = source->runs.data() + source->rowFirstRun[sourceRow];
-        const PlatformSurface::Run* last = source->runs.data() + source->rowFirstRun[sourceRow + 1];
-        const PlatformSurface::Run* run = std::partition_point(
-            first, last, [&r](const PlatformSurface::Run& each) { return each.end <= r.left; });
-        for (; run != last && run->start < r.right; ++run) {
-            const int32_t start = std::max<int32_t>(run->start, r.left);
-            const int32_t end = std::min<int32_t>(run->end, r.right);
-            if (start < end) std::memcpy(to + (start - r.left), from + start, static_cast<size_t>(end - start));
-        }
+    size_t sourcePitch = static_cast<size_t>(source->width);
+    uint8_t* to = dest->pixels.data() + static_cast<size_t>(y) * destPitch + x;
+    const uint8_t* from = source->pixels.data() + static_cast<size_t>(r.top) * sourcePitch + r.left;
+    std::vector<uint8_t> snapshot;
+    if (dest == source) {
+        // Within one surface the rectangles may overlap: copy from the source as it was.
+        snapshot.resize(size_t{w} * h);
+        for (uint32_t row = 0; row < h; ++row) std::memcpy(snapshot.data() + row * w, from + row * sourcePitch, w);
+        from = snapshot.data();
+        sourcePitch = w;
     }
+    if (source->keyed) {
+        const PlatformSurface::RectSpans& spans = OpaqueSpans(source, r);
+        CopySpans<0>(spans, to, destPitch, from, sourcePitch);
+        CopySpans<1>(spans, to, destPitch, from, sourcePitch);
+        CopySpans<2>(spans, to, destPitch, from, sourcePitch);
+        CopySpans<3>(spans, to, destPitch, from, sourcePitch);
+        CopySpans<4>(spans, to, destPitch, from, sourcePitch);
+        CopySpans<5>(spans, to, destPitch, from, sourcePitch);
+    } else {
+        for (uint32_t row = 0; row < h; ++row) std::memcpy(to + row * destPitch, from + row * sourcePitch, w);
+    }
+    PixelsChanged(dest);
     return DD_OK;
 }
 
@@ -243,7 +339,7 @@ uint32_t SurfaceFill(Surface surface, uint8_t index) {
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     if (surface->lost) return DDERR_SURFACELOST;
     std::fill(surface->pixels.begin(), surface->pixels.end(), index);
-    surface->runsStale = true;
+    PixelsChanged(surface);
     return DD_OK;
 }
 
@@ -253,6 +349,8 @@ uint32_t SurfaceFlip(Surface primary) {
     if (primary->lost) return DDERR_SURFACELOST;
     // The handles stay put and the pages change places, as with a hardware flip.
     primary->pixels.swap(primary->backBuffer->pixels);
+    PixelsChanged(primary);
+    PixelsChanged(primary->backBuffer);
     Present();
     return DD_OK;
 }
@@ -268,7 +366,7 @@ uint32_t SurfaceRestore(Surface surface) {
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     auto restore = [](PlatformSurface* s) {
         s->lost = false;
-        s->runsStale = true;
+        PixelsChanged(s);
         std::fill(s->pixels.begin(), s->pixels.end(), 0);
     };
     restore(surface);
