@@ -24,28 +24,6 @@ std::vector<std::string> GameEnvironment(const XServer& server, const std::strin
             "SDL_DISKAUDIOFILE=" + audioFile, "SDL_RENDER_DRIVER=software"};
 }
 
-std::string Xdo(const XServer& server) { return "DISPLAY=" + server.display + " xdotool "; }
-
-// The id of the window with this exact name once it has kept it for settleMs (the game's
-// first window is replaced while the display is set up), or "" after timeoutMs.
-std::string SettledWindow(const XServer& server, const std::string& name, int settleMs, int timeoutMs) {
-    const auto start = std::chrono::steady_clock::now();
-    std::string id;
-    auto since = start;
-    while (std::chrono::steady_clock::now() < start + std::chrono::milliseconds(timeoutMs)) {
-        std::string ids = RunCommand(Xdo(server) + "search --name '^" + name + "$' 2>/dev/null");
-        ids = ids.substr(0, ids.find('\n'));
-        if (ids != id) {
-            id = ids;
-            since = std::chrono::steady_clock::now();
-        } else if (!id.empty() && std::chrono::steady_clock::now() - since >= std::chrono::milliseconds(settleMs)) {
-            return id;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return "";
-}
-
 // The altimeter pointer's row: the first row whose pixels right of the scale show its red;
 // -1 when it is not found.
 int PointerRow(const XServer& server) {

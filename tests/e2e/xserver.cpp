@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -178,4 +179,24 @@ void KillChild(Child& child) {
     if (child.out >= 0) close(child.out);
     child.pid = -1;
     child.out = -1;
+}
+
+std::string Xdo(const XServer& server) { return "DISPLAY=" + server.display + " xdotool "; }
+
+std::string SettledWindow(const XServer& server, const std::string& name, int settleMs, int timeoutMs) {
+    const auto start = std::chrono::steady_clock::now();
+    std::string id;
+    auto since = start;
+    while (std::chrono::steady_clock::now() < start + std::chrono::milliseconds(timeoutMs)) {
+        std::string ids = RunCommand(Xdo(server) + "search --name '^" + name + "$' 2>/dev/null");
+        ids = ids.substr(0, ids.find('\n'));
+        if (ids != id) {
+            id = ids;
+            since = std::chrono::steady_clock::now();
+        } else if (!id.empty() && std::chrono::steady_clock::now() - since >= std::chrono::milliseconds(settleMs)) {
+            return id;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return "";
 }

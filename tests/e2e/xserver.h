@@ -54,3 +54,9 @@ struct Screenshot {
 Screenshot TakeScreenshot(const std::string& display);
 // Standard output of a shell command.
 std::string RunCommand(const std::string& command);
+
+// The start of an xdotool command line aimed at this server.
+std::string Xdo(const XServer& server);
+// The id of the window with this exact name once it has kept it for settleMs (the game's
+// first window is replaced while the display is set up), or "" after timeoutMs.
+std::string SettledWindow(const XServer& server, const std::string& name, int settleMs, int timeoutMs);

@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
         options.trace = &traceFile;
     }
     const ReplayResult result = RunReplay(options);
+    CloseReplayedGame();
     bool traceWritten = true;
     if (traceFile.is_open()) {
         traceFile.close();

@@ -69,3 +69,9 @@ ReplayResult RunReplay(const ReplayOptions& options) {
     SetPlaySoundObserver(nullptr);
     return result;
 }
+
+void CloseReplayedGame() {
+    if (HeadlessWindow() == nullptr) return;
+    MessagePost(HeadlessWindow(), WM_CLOSE, 0, 0);
+    PumpMessages();
+}

@@ -22,6 +22,9 @@ struct ReplayResult {
     std::string error;
 };
 
+// A run that stops before the game ends leaves it as its last frame left it, to be looked at.
 ReplayResult RunReplay(const ReplayOptions& options);
+// Closes a game still running as its user would, so that its own teardown releases everything.
+void CloseReplayedGame();
 // Queues a script event for the running program; it is dispatched in the next frame's wait.
 void PostScriptEvent(const ScriptEvent& event);

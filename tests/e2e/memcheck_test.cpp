@@ -1,0 +1,68 @@
+// The game's memory under valgrind: a headless replay, and the real program starting in a
+// private X server and ending on Escape. No invalid access, no uninitialised value, no leak.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "tests/e2e/xserver.h"
+
+namespace {
+
+struct LogFile {
+    std::string path;
+    LogFile() {
+        char name[] = "/tmp/skyring-memcheck-XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd >= 0) close(fd);
+        path = name;
+    }
+    ~LogFile() { unlink(path.c_str()); }
+    std::string Text() const {
+        std::ifstream in(path);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+std::vector<std::string> Memcheck(const LogFile& log, const std::string& leakKinds) {
+    return {VALGRIND_PATH,
+            "--error-exitcode=99",
+            "--leak-check=full",
+            "--show-leak-kinds=" + leakKinds,
+            "--errors-for-leak-kinds=" + leakKinds,
+            "--suppressions=" SUPPRESSIONS_PATH,
+            "--log-file=" + log.path};
+}
+
+TEST(Memcheck, AReplayOfThreeHundredFramesFreesEverythingItMade) {
+    LogFile log;
+    std::vector<std::string> argv = Memcheck(log, "all");  // even memory still reachable at exit
+    for (const char* a : {REPLAY_PATH, "--frames", "300", "--trace", "/dev/null"}) argv.emplace_back(a);
+    Child replay = Spawn(argv, {});
+    ChildGuard guard{replay};
+    EXPECT_EQ(WaitForExit(replay, 120000), 0) << log.Text();
+}
+
+TEST(Memcheck, TheGameStartsAndEndsOnEscapeCleanly) {
+    XServer server = StartXServer(640, 480);
+    XServerGuard serverGuard{server};
+    ASSERT_GT(server.pid, 0) << "Xvfb did not start";
+    LogFile log;
+    // The system's libraries keep some memory reachable until exit: not leaks.
+    std::vector<std::string> argv = Memcheck(log, "definite,indirect,possible");
+    argv.emplace_back(GAME_PATH);
+    Child game = Spawn(argv, {"DISPLAY=" + server.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+                              "SDL_RENDER_DRIVER=software"});
+    ChildGuard gameGuard{game};
+    const std::string window = SettledWindow(server, "Direct X Game ", 1000, 60000);
+    ASSERT_FALSE(window.empty()) << "the game's window did not appear\n" << log.Text();
+    RunCommand(Xdo(server) + "windowfocus --sync " + window + " key Escape 2>/dev/null");
+    EXPECT_EQ(WaitForExit(game, 60000), 0) << log.Text();
+}
+
+}  // namespace
