@@ -39,15 +39,37 @@ void CopyOnePage(benchmark::State& state) {
 BENCHMARK(CopyOnePage<uint8_t>)->Name("PageCopy");
 BENCHMARK(CopyOnePage<uint32_t>)->Name("PageCopy32");
 
+// The headless game, started and some way into its first jump; false if it would not start.
+bool GameAtFrame(int frames) {
+    HeadlessReset();
+    HeadlessSetCallLogging(false);
+    ResetGameState();
+    if (!StartUp()) return false;
+    for (int i = 0; i < frames; ++i) RunFrame();
+    return true;
+}
+
+void EndGame() {
+    MessagePost(HeadlessWindow(), WM_CLOSE, 0, 0);
+    PumpMessages();
+    HeadlessReset();
+}
+
+// A mid-jump page as the screen shows it.
 void PresentPage(benchmark::State& state) {
-    std::vector<uint8_t> page(SCREEN_WIDTH * SCREEN_HEIGHT);
-    for (size_t i = 0; i < page.size(); ++i) page[i] = static_cast<uint8_t>(i * 7 + i / 640);
+    if (!GameAtFrame(300)) {
+        state.SkipWithError("start-up failed");
+        return;
+    }
+    std::vector<uint8_t> page(HeadlessVisiblePage(), HeadlessVisiblePage() + SCREEN_WIDTH * SCREEN_HEIGHT);
     PALETTEENTRY palette[256];
-    for (int i = 0; i < 256; ++i) palette[i] = PALETTEENTRY{uint8_t(i), uint8_t(255 - i), uint8_t(i * 3), 0};
-    std::vector<uint32_t> out(SCREEN_WIDTH * SCREEN_HEIGHT);
+    std::copy(HeadlessPalette(), HeadlessPalette() + 256, palette);
+    EndGame();
+    auto out = AlignedPage<uint32_t>(0);
+    PageColours colours;
     for (auto _ : state) {
-        PageToArgb(page.data(), palette, out.data(), SCREEN_WIDTH * 4);
-        benchmark::DoNotOptimize(out.data());
+        colours.Convert(page.data(), palette, out.get(), SCREEN_WIDTH * 4);
+        benchmark::DoNotOptimize(out.get());
         benchmark::ClobberMemory();
     }
 }
@@ -56,21 +78,15 @@ BENCHMARK(PresentPage);
 // Whole frames of the headless game with no keys: updates, scene, status, flip. A landing
 // every ~1200 frames adds its jump setup, a few nanoseconds a frame on average.
 void Frame(benchmark::State& state) {
-    HeadlessReset();
-    HeadlessSetCallLogging(false);
-    ResetGameState();
-    if (!StartUp()) {
+    if (!GameAtFrame(300)) {  // well into the jump
         state.SkipWithError("start-up failed");
         return;
     }
-    for (int i = 0; i < 300; ++i) RunFrame();  // well into the jump
     for (auto _ : state) {
         RunFrame();
         HeadlessClearDebugLines();
     }
-    MessagePost(HeadlessWindow(), WM_CLOSE, 0, 0);
-    PumpMessages();
-    HeadlessReset();
+    EndGame();
 }
 BENCHMARK(Frame);
 

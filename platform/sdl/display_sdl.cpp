@@ -15,6 +15,7 @@ SDL_Renderer* renderer = nullptr;
 SDL_Texture* page = nullptr;    // 640 x 480, the page in true colour
 SDL_Texture* scaled = nullptr;  // the page enlarged by a whole factor
 int scaledFactor = 0;
+PageColours pageColours;
 
 void DestroyScaled() {
     if (scaled != nullptr) SDL_DestroyTexture(scaled);
@@ -84,7 +85,7 @@ void BackendPresent(const uint8_t* indices, const PALETTEENTRY palette[256]) {
     void* pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(page, nullptr, &pixels, &pitch) != 0) return;
-    PageToArgb(indices, palette, static_cast<uint32_t*>(pixels), static_cast<size_t>(pitch));
+    pageColours.Convert(indices, palette, static_cast<uint32_t*>(pixels), static_cast<size_t>(pitch));
     SDL_UnlockTexture(page);
 
     int outW = 0, outH = 0;
