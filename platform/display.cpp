@@ -61,8 +61,12 @@ struct PlatformSurface {
     struct RectSpans {
         std::vector<Span> spans;
         std::array<uint32_t, SPAN_CLASSES + 1> classStart{};
+        bool opaque = false;  // no key pixel in the rectangle: one span per row, each whole
     };
     std::unordered_map<uint64_t, RectSpans> spansByRect;
+    // The rectangle copied last: a scene copies the same picture many times in a row.
+    uint64_t lastRect = 0;
+    const RectSpans* lastSpans = nullptr;
     bool isPrimary = false;
     PlatformSurface* backBuffer = nullptr;  // owned by the primary surface
     PlatformPalette* palette = nullptr;
@@ -103,6 +107,7 @@ void DeleteSurface(PlatformSurface* surface) {
 
 void PixelsChanged(PlatformSurface* surface) {
     if (!surface->spansByRect.empty()) surface->spansByRect.clear();
+    surface->lastSpans = nullptr;
 }
 
 // A program that copies from ever new rectangles should not grow the cache without end.
@@ -112,10 +117,16 @@ const PlatformSurface::RectSpans& OpaqueSpans(PlatformSurface* surface, const RE
     // Each side lies in 0..4096, so 16 bits apiece tell every rectangle apart.
     const uint64_t key = uint64_t(uint16_t(r.left)) | uint64_t(uint16_t(r.top)) << 16 |
                          uint64_t(uint16_t(r.right)) << 32 | uint64_t(uint16_t(r.bottom)) << 48;
+    if (surface->lastSpans != nullptr && surface->lastRect == key) return *surface->lastSpans;
+    surface->lastRect = key;
     auto found = surface->spansByRect.find(key);
-    if (found != surface->spansByRect.end()) return found->second;
+    if (found != surface->spansByRect.end()) {
+        surface->lastSpans = &found->second;  // the map's nodes stay put until it is cleared
+        return found->second;
+    }
     if (surface->spansByRect.size() >= MAX_CACHED_RECTS) surface->spansByRect.clear();
     PlatformSurface::RectSpans& made = surface->spansByRect[key];
+    surface->lastSpans = &made;
     std::vector<PlatformSurface::Span>& spans = made.spans;
     auto transparent = [surface](uint8_t index) { return index >= surface->keyLow && index <= surface->keyHigh; };
     for (int32_t y = r.top; y < r.bottom; ++y) {
@@ -131,6 +142,11 @@ const PlatformSurface::RectSpans& OpaqueSpans(PlatformSurface* surface, const RE
             }
         }
     }
+    // A span as wide as the rectangle in each of its rows leaves no room for a key pixel.
+    made.opaque = spans.size() == static_cast<size_t>(r.bottom - r.top) &&
+                  std::all_of(spans.begin(), spans.end(), [&r](const PlatformSurface::Span& span) {
+                      return span.length == r.right - r.left;
+                  });
     std::stable_sort(spans.begin(), spans.end(), [](const PlatformSurface::Span& a, const PlatformSurface::Span& b) {
         return SpanClass(a.length) < SpanClass(b.length);
     });
@@ -150,28 +166,48 @@ inline void MoveEnds(uint8_t* to, const uint8_t* from, size_t length) {
     std::memcpy(to + length - N, from + length - N, N);
 }
 
-// Copies every span of one length class with overlapping fixed-size moves; only the longest
-// class loops.
+// Copies one span of a length class with overlapping fixed-size moves; only the longest class
+// loops.
+template <int Class>
+inline void CopySpan(uint8_t* t, const uint8_t* f, size_t n) {
+    if constexpr (Class == 0) {
+        const uint8_t first = f[0], middle = f[n / 2], last = f[n - 1];
+        t[0] = first;
+        t[n / 2] = middle;
+        t[n - 1] = last;
+    } else if constexpr (Class == 5) {
+        for (size_t done = 0; done + 64 < n; done += 64) MoveEnds<32>(t + done, f + done, 64);
+        MoveEnds<32>(t + n - 64, f + n - 64, 64);
+    } else {
+        MoveEnds<size_t{2} << Class>(t, f, n);
+    }
+}
+
 template <int Class>
 void CopySpans(const PlatformSurface::RectSpans& rect, uint8_t* to, size_t destPitch, const uint8_t* from,
                size_t sourcePitch) {
     const PlatformSurface::Span* span = rect.spans.data() + rect.classStart[Class];
     const PlatformSurface::Span* end = rect.spans.data() + rect.classStart[Class + 1];
     for (; span != end; ++span) {
-        uint8_t* t = to + span->row * destPitch + span->x;
-        const uint8_t* f = from + span->row * sourcePitch + span->x;
-        const size_t n = span->length;
-        if constexpr (Class == 0) {
-            const uint8_t first = f[0], middle = f[n / 2], last = f[n - 1];
-            t[0] = first;
-            t[n / 2] = middle;
-            t[n - 1] = last;
-        } else if constexpr (Class == 5) {
-            for (size_t done = 0; done + 64 < n; done += 64) MoveEnds<32>(t + done, f + done, 64);
-            MoveEnds<32>(t + n - 64, f + n - 64, 64);
-        } else {
-            MoveEnds<size_t{2} << Class>(t, f, n);
-        }
+        CopySpan<Class>(to + span->row * destPitch + span->x, from + span->row * sourcePitch + span->x,
+                        span->length);
+    }
+}
+
+// A rectangle without a key pixel, such as a tile, goes row by row: no span to look up.
+template <int Class>
+void CopyRows(uint8_t* to, size_t destPitch, const uint8_t* from, size_t sourcePitch, size_t width, size_t height) {
+    for (size_t row = 0; row < height; ++row) CopySpan<Class>(to + row * destPitch, from + row * sourcePitch, width);
+}
+
+void CopyRows(uint8_t* to, size_t destPitch, const uint8_t* from, size_t sourcePitch, size_t width, size_t height) {
+    switch (SpanClass(static_cast<uint16_t>(width))) {
+        case 0: CopyRows<0>(to, destPitch, from, sourcePitch, width, height); break;
+        case 1: CopyRows<1>(to, destPitch, from, sourcePitch, width, height); break;
+        case 2: CopyRows<2>(to, destPitch, from, sourcePitch, width, height); break;
+        case 3: CopyRows<3>(to, destPitch, from, sourcePitch, width, height); break;
+        case 4: CopyRows<4>(to, destPitch, from, sourcePitch, width, height); break;
+        default: CopyRows<5>(to, destPitch, from, sourcePitch, width, height); break;
     }
 }
 
@@ -321,14 +357,18 @@ uint32_t SurfaceBltFast(Surface dest, uint32_t x, uint32_t y, Surface source, co
     }
     if (source->keyed) {
         const PlatformSurface::RectSpans& spans = OpaqueSpans(source, r);
-        CopySpans<0>(spans, to, destPitch, from, sourcePitch);
-        CopySpans<1>(spans, to, destPitch, from, sourcePitch);
-        CopySpans<2>(spans, to, destPitch, from, sourcePitch);
-        CopySpans<3>(spans, to, destPitch, from, sourcePitch);
-        CopySpans<4>(spans, to, destPitch, from, sourcePitch);
-        CopySpans<5>(spans, to, destPitch, from, sourcePitch);
+        if (spans.opaque) {
+            CopyRows(to, destPitch, from, sourcePitch, w, h);
+        } else {
+            CopySpans<0>(spans, to, destPitch, from, sourcePitch);
+            CopySpans<1>(spans, to, destPitch, from, sourcePitch);
+            CopySpans<2>(spans, to, destPitch, from, sourcePitch);
+            CopySpans<3>(spans, to, destPitch, from, sourcePitch);
+            CopySpans<4>(spans, to, destPitch, from, sourcePitch);
+            CopySpans<5>(spans, to, destPitch, from, sourcePitch);
+        }
     } else {
-        for (uint32_t row = 0; row < h; ++row) std::memcpy(to + row * destPitch, from + row * sourcePitch, w);
+        CopyRows(to, destPitch, from, sourcePitch, w, h);
     }
     PixelsChanged(dest);
     return DD_OK;

@@ -30,6 +30,8 @@ struct State {
     bool logging = true;
     std::multimap<std::string, Fault> faults;
     std::vector<std::string> debugLines;
+    // Cleared lines, kept for their storage: a long run writes a hundred lines a frame.
+    std::vector<std::string> spareLines;
     uint32_t tick = 0;
     std::deque<MSG> queue;
     std::unique_ptr<PlatformWindow> window;
@@ -78,9 +80,22 @@ void HeadlessClearCallLog() { S().callLog.clear(); }
 void HeadlessSetCallLogging(bool on) { S().logging = on; }
 
 const std::vector<std::string>& HeadlessDebugLines() { return S().debugLines; }
-void HeadlessClearDebugLines() { S().debugLines.clear(); }
+void HeadlessClearDebugLines() {
+    State& s = S();
+    for (std::string& line : s.debugLines) s.spareLines.push_back(std::move(line));
+    s.debugLines.clear();
+}
 
-void BackendDebugOutput(const char* line) { S().debugLines.emplace_back(line); }
+void BackendDebugOutput(const char* line) {
+    State& s = S();
+    if (s.spareLines.empty()) {
+        s.debugLines.emplace_back(line);
+        return;
+    }
+    s.debugLines.push_back(std::move(s.spareLines.back()));
+    s.spareLines.pop_back();
+    s.debugLines.back().assign(line);
+}
 
 void HeadlessSetTick(uint32_t tick) { S().tick = tick; }
 uint32_t TickCount() { return S().tick; }
