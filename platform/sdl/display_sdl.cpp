@@ -1,6 +1,8 @@
 // Shows the visible page: indices go through the palette into a streaming texture, which
 // is enlarged by the largest whole factor with sharp pixels, then smoothly to the largest
 // 4:3 rectangle that fits; the rest of the screen stays black.
+#include <unistd.h>
+
 #include <cstring>
 
 #include "platform/backend.h"
@@ -38,6 +40,10 @@ bool IsEmulatedGl(SDL_Renderer* made) {
                                std::strstr(name, "Software Rasterizer") != nullptr);
 }
 
+// No graphics device at all: any OpenGL here would be emulated, and trying it first costs a
+// third of a second before the first frame.
+bool NoGraphicsDevice() { return access("/dev/dri", F_OK) != 0 && access("/dev/nvidiactl", F_OK) != 0; }
+
 }  // namespace
 
 uint32_t BackendDisplayOpen(WindowHandle window) {
@@ -46,8 +52,10 @@ uint32_t BackendDisplayOpen(WindowHandle window) {
     // Should the software renderer be chosen, it draws into the window's own framebuffer
     // (shared memory on X11) rather than one emulated through GL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_TARGETTEXTURE);
-    if (renderer != nullptr && IsEmulatedGl(renderer)) {
+    // A renderer the user named is tried as SDL would; otherwise the GPU's, unless it is emulated.
+    const bool named = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    if (named || !NoGraphicsDevice()) renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_TARGETTEXTURE);
+    if (renderer != nullptr && !named && IsEmulatedGl(renderer)) {
         SDL_DestroyRenderer(renderer);
         renderer = nullptr;
     }

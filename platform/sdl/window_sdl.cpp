@@ -9,6 +9,9 @@
 #include "platform/resources.h"
 #include "platform/sdl/sdl_window.h"
 
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+
 struct PlatformWindow {
     SDL_Window* sdl = nullptr;
     WindowProcedure procedure = nullptr;
@@ -81,6 +84,26 @@ void Drain() {
     while (SDL_PollEvent(&event)) Translate(event);
 }
 
+// Under X11, whether a window manager that follows the desktop conventions (and so honours a
+// full-screen request) says it runs. Other video systems always manage their windows.
+bool WindowManagerRuns(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+    Display* display = info.info.x11.display;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
+                                          &format, &count, &after, &data) == Success &&
+                       data != nullptr && count == 1;
+    if (data != nullptr) XFree(data);
+    return found;
+}
+
 }  // namespace
 
 uint32_t PlatformCall(const char*, const char*) { return 0; }
@@ -105,13 +128,16 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
         height = desktop.h;
     }
     SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, width, height,
-                                       SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS |
-                                           SDL_WINDOW_ALWAYS_ON_TOP);
+                                       SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP);
     if (sdl == nullptr) {
         DebugPrintf("SDL window: %s\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
+    // Without a window manager nobody answers a full-screen request, and SDL would wait a
+    // tenth of a second for the answer; the borderless window already covers the screen.
+    if (WindowManagerRuns(sdl)) SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_ShowWindow(sdl);
     SDL_ShowCursor(SDL_DISABLE);
     theWindow = new PlatformWindow{sdl, procedure};
     return theWindow;
