@@ -1,20 +1,12 @@
 #include "tools/replay/trace.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <cstdio>
 
 #include "sim/world.h"
 
 namespace {
-
-void AppendLittleEndian(std::vector<uint8_t>& bytes, const int32_t* values, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t v = static_cast<uint32_t>(values[i]);
-        bytes.insert(bytes.end(), {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                                   static_cast<uint8_t>(v >> 24)});
-    }
-}
 
 void AppendObject(std::string& out, int32_t slot) {
     const GameObject& o = ObjectTable[slot];
@@ -28,15 +20,15 @@ void AppendObject(std::string& out, int32_t slot) {
 }  // namespace
 
 uint32_t ItemFieldCrc() {
-    std::vector<uint8_t> bytes;
-    bytes.reserve(3 * 5000 * 4);
-    AppendLittleEndian(bytes, &ItemField.itemX[1], 5000);
-    AppendLittleEndian(bytes, &ItemField.itemY[1], 5000);
-    AppendLittleEndian(bytes, &ItemField.itemKind[1], 5000);
-    return static_cast<uint32_t>(crc32(0, bytes.data(), static_cast<uInt>(bytes.size())));
+    // Each array's int32 values, in memory, are already their 4-byte little-endian bytes.
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && sizeof ItemField.itemX[0] == 4);
+    constexpr size_t bytes = 5000 * sizeof(int32_t);
+    uint32_t crc = libdeflate_crc32(0, &ItemField.itemX[1], bytes);
+    crc = libdeflate_crc32(crc, &ItemField.itemY[1], bytes);
+    return libdeflate_crc32(crc, &ItemField.itemKind[1], bytes);
 }
 
-uint32_t PageCrc(const uint8_t* page) { return static_cast<uint32_t>(crc32(0, page, 640 * 480)); }
+uint32_t PageCrc(const uint8_t* page) { return libdeflate_crc32(0, page, 640 * 480); }
 
 std::string TraceLine(int64_t frame, uint32_t screenCrc, const std::vector<std::pair<int32_t, int32_t>>& sounds,
                       size_t debugLines) {
