@@ -56,7 +56,7 @@ struct PlatformSurface {
     struct Span {
         uint16_t row, x, length;  // row and x within the rectangle
     };
-    // Grouped by the length classes below, so each group is copied by one branch-free
+    // Grouped by length class (SpanClass), so each group is copied by one branch-free
     // sequence of moves: a class branch per span would be mispredicted at every sprite edge.
     struct RectSpans {
         std::vector<Span> spans;
@@ -64,6 +64,7 @@ struct PlatformSurface {
         bool opaque = false;  // no key pixel in the rectangle: one span per row, each whole
     };
     std::unordered_map<uint64_t, RectSpans> spansByRect;
+    size_t cachedSpans = 0;  // in all of spansByRect
     // The rectangle copied last: a scene copies the same picture many times in a row.
     uint64_t lastRect = 0;
     const RectSpans* lastSpans = nullptr;
@@ -107,11 +108,13 @@ void DeleteSurface(PlatformSurface* surface) {
 
 void PixelsChanged(PlatformSurface* surface) {
     if (!surface->spansByRect.empty()) surface->spansByRect.clear();
+    surface->cachedSpans = 0;
     surface->lastSpans = nullptr;
 }
 
-// A program that copies from ever new rectangles should not grow the cache without end.
-constexpr size_t MAX_CACHED_RECTS = 4096;
+// A program that copies from ever new rectangles should not grow the cache without end: past
+// this many spans (6 MB) it starts again. The game's own pictures need about 7,000.
+constexpr size_t MAX_CACHED_SPANS = 1 << 20;
 
 const PlatformSurface::RectSpans& OpaqueSpans(PlatformSurface* surface, const RECT& r) {
     // Each side lies in 0..4096, so 16 bits apiece tell every rectangle apart.
@@ -124,7 +127,7 @@ const PlatformSurface::RectSpans& OpaqueSpans(PlatformSurface* surface, const RE
         surface->lastSpans = &found->second;  // the map's nodes stay put until it is cleared
         return found->second;
     }
-    if (surface->spansByRect.size() >= MAX_CACHED_RECTS) surface->spansByRect.clear();
+    if (surface->cachedSpans >= MAX_CACHED_SPANS) PixelsChanged(surface);
     PlatformSurface::RectSpans& made = surface->spansByRect[key];
     surface->lastSpans = &made;
     std::vector<PlatformSurface::Span>& spans = made.spans;
@@ -142,6 +145,7 @@ const PlatformSurface::RectSpans& OpaqueSpans(PlatformSurface* surface, const RE
             }
         }
     }
+    surface->cachedSpans += spans.size();
     // A span as wide as the rectangle in each of its rows leaves no room for a key pixel.
     made.opaque = spans.size() == static_cast<size_t>(r.bottom - r.top) &&
                   std::all_of(spans.begin(), spans.end(), [&r](const PlatformSurface::Span& span) {

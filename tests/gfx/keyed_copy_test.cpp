@@ -109,6 +109,24 @@ TEST_F(KeyedCopyTest, EverySpanLengthAndCutMatchesAPixelByPixelCopy) {
     }
 }
 
+TEST_F(KeyedCopyTest, CopiesStayRightWhenTheKeptSpansOutgrowTheirBudgetAndStartAgain) {
+    Surface sheet = nullptr;
+    ASSERT_EQ(DisplayCreateOffscreen(device, SCREEN_WIDTH, SCREEN_HEIGHT, &sheet), DD_OK);
+    std::vector<uint8_t> pixels(SCREEN_WIDTH * SCREEN_HEIGHT);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = (i + i / SCREEN_WIDTH) % 2 != 0 ? 5 : 0;  // a checkerboard
+    Write(sheet, pixels);
+    ASSERT_EQ(SurfaceSetColorKey(sheet, 0, 0), DD_OK);
+    // 153,600 one-pixel spans a rectangle: the eighth goes past a million.
+    for (int32_t i = 0; i < 10; ++i) {
+        const RECT r{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT - i};
+        ASSERT_EQ(SurfaceFill(back, 3), DD_OK);
+        std::vector<uint8_t> expected(SCREEN_WIDTH * SCREEN_HEIGHT, 3);
+        CopyByHand(expected, SCREEN_WIDTH, 0, 0, pixels, SCREEN_WIDTH, r, 0, 0);
+        ASSERT_EQ(SurfaceBltFast(back, 0, 0, sheet, &r), DD_OK);
+        ASSERT_EQ(Read(back), expected) << "rectangle " << i;
+    }
+}
+
 TEST_F(KeyedCopyTest, NewPixelsAndANewKeyTakeEffectAtTheNextCopy) {
     Surface sheet = nullptr;
     ASSERT_EQ(DisplayCreateOffscreen(device, 8, 1, &sheet), DD_OK);
