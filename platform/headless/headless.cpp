@@ -29,9 +29,10 @@ struct State {
     std::vector<std::string> callLog;
     bool logging = true;
     std::multimap<std::string, Fault> faults;
-    std::vector<std::string> debugLines;
-    // Cleared lines, kept for their storage: a long run writes a hundred lines a frame.
-    std::vector<std::string> spareLines;
+    // The lines written, one after another, and where each ends: a long run writes a hundred
+    // lines a frame, and this keeps its storage from one clear to the next.
+    std::string debugText;
+    std::vector<size_t> debugLineEnds;
     uint32_t tick = 0;
     std::deque<MSG> queue;
     std::unique_ptr<PlatformWindow> window;
@@ -39,10 +40,11 @@ struct State {
     std::map<std::pair<std::string, std::string>, std::vector<uint8_t>> suppliedBytes;
 };
 
-State& S() {
-    static State state;
-    return state;
-}
+// At namespace scope rather than inside S(): every device call reaches it, and a local
+// static would be checked for its construction each time.
+State state;
+
+State& S() { return state; }
 
 }  // namespace
 
@@ -79,22 +81,29 @@ const std::vector<std::string>& HeadlessCallLog() { return S().callLog; }
 void HeadlessClearCallLog() { S().callLog.clear(); }
 void HeadlessSetCallLogging(bool on) { S().logging = on; }
 
-const std::vector<std::string>& HeadlessDebugLines() { return S().debugLines; }
+std::vector<std::string> HeadlessDebugLines() {
+    const State& s = S();
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end : s.debugLineEnds) {
+        lines.push_back(s.debugText.substr(start, end - start));
+        start = end;
+    }
+    return lines;
+}
+
+size_t HeadlessDebugLineCount() { return S().debugLineEnds.size(); }
+
 void HeadlessClearDebugLines() {
     State& s = S();
-    for (std::string& line : s.debugLines) s.spareLines.push_back(std::move(line));
-    s.debugLines.clear();
+    s.debugText.clear();
+    s.debugLineEnds.clear();
 }
 
 void BackendDebugOutput(const char* line) {
     State& s = S();
-    if (s.spareLines.empty()) {
-        s.debugLines.emplace_back(line);
-        return;
-    }
-    s.debugLines.push_back(std::move(s.spareLines.back()));
-    s.spareLines.pop_back();
-    s.debugLines.back().assign(line);
+    s.debugText += line;
+    s.debugLineEnds.push_back(s.debugText.size());
 }
 
 void HeadlessSetTick(uint32_t tick) { S().tick = tick; }

@@ -22,7 +22,8 @@ void HeadlessClearCallLog();
 void HeadlessSetCallLogging(bool on);
 
 // Lines written with DebugOutput, each as written.
-const std::vector<std::string>& HeadlessDebugLines();
+std::vector<std::string> HeadlessDebugLines();
+size_t HeadlessDebugLineCount();
 void HeadlessClearDebugLines();
 
 // The virtual clock: TickCount returns it; MessageWait moves it on by its timeout.

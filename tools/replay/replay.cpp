@@ -52,7 +52,7 @@ ReplayResult RunReplay(const ReplayOptions& options) {
             result.ended = true;
             break;
         }
-        const size_t debugLines = HeadlessDebugLines().size();
+        const size_t debugLines = HeadlessDebugLineCount();
         HeadlessClearDebugLines();
         if (options.trace != nullptr) {
             *options.trace << TraceLine(frame, PageCrc(HeadlessVisiblePage()), soundRequests, debugLines) << '\n';
