@@ -184,4 +184,80 @@ TEST_F(KeyedCopyTest, ACopyWithinOneSurfaceTakesTheSourceAsItWasBefore) {
     }
 }
 
+// The pages against a model kept by hand through a random mix of fills, opaque and keyed
+// copies, copies out of the back buffer into another surface, flips and reads: the kept spans
+// and the swapped pages must never show anything the model does not.
+TEST_F(KeyedCopyTest, FillsCopiesAndFlipsShowWhatAModelOfThemShows) {
+    // The sheet's left half is opaque, its right half has holes; plain has no key at all.
+    constexpr int32_t SW = 256, SH = 128;
+    Surface sheet = nullptr, plain = nullptr;
+    ASSERT_EQ(DisplayCreateOffscreen(device, SW, SH, &sheet), DD_OK);
+    ASSERT_EQ(DisplayCreateOffscreen(device, SW, SH, &plain), DD_OK);
+    std::vector<uint8_t> sheetPixels(SW * SH), plainPixels(SW * SH);
+    for (int32_t y = 0; y < SH; ++y) {
+        for (int32_t x = 0; x < SW; ++x) {
+            const bool hole = x >= SW / 2 && (x * 3 + y) % 7 < 3;
+            sheetPixels[static_cast<size_t>(y * SW + x)] = hole ? 0 : static_cast<uint8_t>(20 + (x + 5 * y) % 200);
+            plainPixels[static_cast<size_t>(y * SW + x)] = static_cast<uint8_t>((x * y) % 256);
+        }
+    }
+    Write(sheet, sheetPixels);
+    Write(plain, plainPixels);
+    ASSERT_EQ(SurfaceSetColorKey(sheet, 0, 0), DD_OK);
+
+    std::vector<uint8_t> modelBack(SCREEN_WIDTH * SCREEN_HEIGHT, 0), modelFront = modelBack;
+    std::mt19937 random(11);
+    auto randomRect = [&](bool opaqueHalf) {
+        const int32_t w = 1 + static_cast<int32_t>(random() % (SW / 2));
+        const int32_t h = 1 + static_cast<int32_t>(random() % SH);
+        const int32_t left = (opaqueHalf ? 0 : SW / 2) + static_cast<int32_t>(random() % (SW / 2 - w + 1));
+        const int32_t top = static_cast<int32_t>(random() % (SH - h + 1));
+        return RECT{left, top, left + w, top + h};
+    };
+    auto randomPlace = [&](const RECT& r, int32_t width, int32_t height) {
+        return std::pair<uint32_t, uint32_t>{static_cast<uint32_t>(random() % (width - (r.right - r.left) + 1)),
+                                             static_cast<uint32_t>(random() % (height - (r.bottom - r.top) + 1))};
+    };
+    for (int step = 0; step < 3000; ++step) {
+        const unsigned roll = random() % 100;
+        if (roll < 8) {
+            const auto index = static_cast<uint8_t>(random() % 4);
+            ASSERT_EQ(SurfaceFill(back, index), DD_OK);
+            std::fill(modelBack.begin(), modelBack.end(), index);
+        } else if (roll < 60) {
+            const bool opaque = random() % 2 == 0;
+            const RECT r = randomRect(opaque);
+            const auto [x, y] = randomPlace(r, SCREEN_WIDTH, SCREEN_HEIGHT);
+            ASSERT_EQ(SurfaceBltFast(back, x, y, sheet, &r), DD_OK);
+            CopyByHand(modelBack, SCREEN_WIDTH, static_cast<int32_t>(x), static_cast<int32_t>(y), sheetPixels, SW, r,
+                       0, 0);
+        } else if (roll < 75) {
+            const RECT r = randomRect(random() % 2 == 0);
+            const auto [x, y] = randomPlace(r, SCREEN_WIDTH, SCREEN_HEIGHT);
+            ASSERT_EQ(SurfaceBltFast(back, x, y, plain, &r), DD_OK);
+            CopyByHand(modelBack, SCREEN_WIDTH, static_cast<int32_t>(x), static_cast<int32_t>(y), plainPixels, SW, r,
+                       1, 0);
+        } else if (roll < 82) {
+            // Out of the back buffer into plain, and plain's model with it.
+            const RECT target = randomRect(true);
+            const int32_t w = target.right - target.left, h = target.bottom - target.top;
+            const auto [x, y] = randomPlace(target, SCREEN_WIDTH, SCREEN_HEIGHT);
+            const RECT r{static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(x) + w,
+                         static_cast<int32_t>(y) + h};
+            ASSERT_EQ(SurfaceBltFast(plain, static_cast<uint32_t>(target.left), static_cast<uint32_t>(target.top),
+                                     back, &r),
+                      DD_OK);
+            CopyByHand(plainPixels, SW, target.left, target.top, modelBack, SCREEN_WIDTH, r, 1, 0);
+        } else if (roll < 92) {
+            ASSERT_EQ(SurfaceFlip(primary), DD_OK);
+            std::swap(modelBack, modelFront);
+            ASSERT_TRUE(std::equal(modelFront.begin(), modelFront.end(), HeadlessVisiblePage())) << "step " << step;
+        } else {
+            ASSERT_EQ(Read(back), modelBack) << "step " << step;
+        }
+    }
+    ASSERT_EQ(Read(back), modelBack);
+    ASSERT_EQ(Read(plain), plainPixels);
+}
+
 }  // namespace
