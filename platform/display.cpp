@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <unordered_map>
 #include <vector>

@@ -53,22 +53,11 @@ bool StillRunning(Child& child, int* exitStatus) {
     return false;
 }
 
-struct AudioFile {
-    std::string path;
-    AudioFile() {
-        char name[] = "/tmp/skyring-abuse-audio-XXXXXX";
-        const int fd = mkstemp(name);
-        if (fd >= 0) close(fd);
-        path = name;
-    }
-    ~AudioFile() { unlink(path.c_str()); }
-};
-
 TEST(GameUnderAbuse, RandomKeysAndFocusChangesForThirtySecondsThenEscape) {
     XServer server = StartXServer(640, 480);
     XServerGuard serverGuard{server};
     ASSERT_GT(server.pid, 0) << "Xvfb did not start";
-    AudioFile audio;
+    TempFile audio("skyring-abuse-audio");
     Child game = Spawn({GAME_PATH}, GameEnvironment(server, audio.path));
     ChildGuard gameGuard{game};
     const std::string gameWindow = SettledWindow(server, "Direct X Game ", 500, 5000);
@@ -148,7 +137,7 @@ TEST(GameUnderAbuse, ACloseRequestInTheFirstFramesEndsItWithStatusZero) {
     XServer server = StartXServer(640, 480);
     XServerGuard serverGuard{server};
     ASSERT_GT(server.pid, 0) << "Xvfb did not start";
-    AudioFile audio;
+    TempFile audio("skyring-abuse-audio");
     // As a window manager's close button asks, once the window is there for good, and as a
     // desktop's log-out asks (SIGTERM), as soon as the first window shows, still in start-up.
     for (const bool signal : {false, true}) {

@@ -93,16 +93,13 @@ TEST(GameInXServer, PlaysAndEndsOnEscape) {
     XServer server = StartXServer(640, 480);
     XServerGuard serverGuard{server};
     ASSERT_GT(server.pid, 0) << "Xvfb did not start";
-    char audioTemplate[] = "/tmp/skyring-audio-XXXXXX";
-    const int audioFd = mkstemp(audioTemplate);
-    ASSERT_GE(audioFd, 0);
-    close(audioFd);
-    const std::string audioFile = audioTemplate;
+    const TempFile audio("skyring-audio");
+    ASSERT_FALSE(audio.path.empty());
 
     const auto started = std::chrono::steady_clock::now();
     // Without a GPU, SDL's own software renderer starts faster and costs less than emulated GL.
     Child game = Spawn({GAME_PATH}, {"DISPLAY=" + server.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=disk",
-                                     "SDL_DISKAUDIOFILE=" + audioFile, "SDL_RENDER_DRIVER=software"});
+                                     "SDL_DISKAUDIOFILE=" + audio.path, "SDL_RENDER_DRIVER=software"});
     ChildGuard gameGuard{game};
     const std::string xdo = "DISPLAY=" + server.display + " xdotool ";
     // Without a window manager the window gets the keyboard only when told to.
@@ -162,9 +159,7 @@ TEST(GameInXServer, PlaysAndEndsOnEscape) {
     EXPECT_LT(std::chrono::steady_clock::now() - escape, 1s);
 
     // The music was mixed into the disk driver's file: 16-bit stereo, clearly not silence.
-    std::ifstream audio(audioFile, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(audio)), std::istreambuf_iterator<char>());
-    unlink(audioFile.c_str());
+    const std::string bytes = audio.Contents();
     ASSERT_GT(bytes.size(), 44100u * 4);
     double energy = 0;
     const size_t samples = bytes.size() / 2;

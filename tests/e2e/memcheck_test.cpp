@@ -2,34 +2,11 @@
 // private X server and ending on Escape. No invalid access, no uninitialised value, no leak.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-
 #include "tests/e2e/xserver.h"
 
 namespace {
 
-struct LogFile {
-    std::string path;
-    LogFile() {
-        char name[] = "/tmp/skyring-memcheck-XXXXXX";
-        const int fd = mkstemp(name);
-        if (fd >= 0) close(fd);
-        path = name;
-    }
-    ~LogFile() { unlink(path.c_str()); }
-    std::string Text() const {
-        std::ifstream in(path);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-};
-
-std::vector<std::string> Memcheck(const LogFile& log, const std::string& leakKinds) {
+std::vector<std::string> Memcheck(const TempFile& log, const std::string& leakKinds) {
     return {VALGRIND_PATH,
             "--error-exitcode=99",
             "--leak-check=full",
@@ -40,19 +17,19 @@ std::vector<std::string> Memcheck(const LogFile& log, const std::string& leakKin
 }
 
 TEST(Memcheck, AReplayOfThreeHundredFramesFreesEverythingItMade) {
-    LogFile log;
+    TempFile log("skyring-memcheck");
     std::vector<std::string> argv = Memcheck(log, "all");  // even memory still reachable at exit
     for (const char* a : {REPLAY_PATH, "--frames", "300", "--trace", "/dev/null"}) argv.emplace_back(a);
     Child replay = Spawn(argv, {});
     ChildGuard guard{replay};
-    EXPECT_EQ(WaitForExit(replay, 120000), 0) << log.Text();
+    EXPECT_EQ(WaitForExit(replay, 120000), 0) << log.Contents();
 }
 
 TEST(Memcheck, TheGameStartsAndEndsOnEscapeCleanly) {
     XServer server = StartXServer(640, 480);
     XServerGuard serverGuard{server};
     ASSERT_GT(server.pid, 0) << "Xvfb did not start";
-    LogFile log;
+    TempFile log("skyring-memcheck");
     // The system's libraries keep some memory reachable until exit: not leaks.
     std::vector<std::string> argv = Memcheck(log, "definite,indirect,possible");
     argv.emplace_back(GAME_PATH);
@@ -60,9 +37,9 @@ TEST(Memcheck, TheGameStartsAndEndsOnEscapeCleanly) {
                               "SDL_RENDER_DRIVER=software"});
     ChildGuard gameGuard{game};
     const std::string window = SettledWindow(server, "Direct X Game ", 1000, 60000);
-    ASSERT_FALSE(window.empty()) << "the game's window did not appear\n" << log.Text();
+    ASSERT_FALSE(window.empty()) << "the game's window did not appear\n" << log.Contents();
     RunCommand(Xdo(server) + "windowfocus --sync " + window + " key Escape 2>/dev/null");
-    EXPECT_EQ(WaitForExit(game, 60000), 0) << log.Text();
+    EXPECT_EQ(WaitForExit(game, 60000), 0) << log.Contents();
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -93,6 +95,23 @@ Child Spawn(const std::vector<std::string>& argv, const std::vector<std::string>
     close(fds[1]);
     child.out = fds[0];
     return child;
+}
+
+TempFile::TempFile(const std::string& prefix) {
+    std::string name = "/tmp/" + prefix + "-XXXXXX";
+    const int fd = mkstemp(name.data());
+    if (fd < 0) return;
+    close(fd);
+    path = name;
+}
+
+TempFile::~TempFile() {
+    if (!path.empty()) unlink(path.c_str());
+}
+
+std::string TempFile::Contents() const {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 bool WaitForLine(Child& child, const std::string& line, int timeoutMs) {

@@ -40,6 +40,17 @@ bool WaitForLine(Child& child, const std::string& line, int timeoutMs);
 // (it is then killed).
 int WaitForExit(Child& child, int timeoutMs);
 
+// A new empty file under /tmp, removed with the object; path is "" if none could be made.
+struct TempFile {
+    std::string path;
+    explicit TempFile(const std::string& prefix);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    // The whole file as it is now.
+    std::string Contents() const;
+};
+
 struct Screenshot {
     int width = 0;
     int height = 0;

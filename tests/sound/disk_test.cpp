@@ -43,17 +43,12 @@ TEST(SdlAudio, PlaysAClipResampledIntoTheDeviceOutput) {
     XServer server = StartXServer(640, 480);
     XServerGuard serverGuard{server};
     ASSERT_GT(server.pid, 0) << "Xvfb did not start";
-    char path[] = "/tmp/skyring-disk-audio-XXXXXX";
-    const int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    struct Remove {
-        const char* path;
-        ~Remove() { std::remove(path); }
-    } removeFile{path};
+    const TempFile audio("skyring-disk-audio");
+    ASSERT_FALSE(audio.path.empty());
+    const std::string& path = audio.path;
 
     Child probe = Spawn({AUDIO_DISK_PROBE_PATH}, {"DISPLAY=" + server.display, "SDL_VIDEODRIVER=x11",
-                                                  "SDL_AUDIODRIVER=disk", std::string("SDL_DISKAUDIOFILE=") + path,
+                                                  "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + path,
                                                   "LSAN_OPTIONS=suppressions=" LSAN_SYSTEM_SUPPRESSIONS});
     ChildGuard probeGuard{probe};
     ASSERT_TRUE(WaitForLine(probe, "active", 10000)) << "the window never became the active one";
