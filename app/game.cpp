@@ -22,6 +22,11 @@ const char* const kClipNames[7] = {"ORB_BGM", "ORB_GET", "ORB_PUSH", "ORB_OPEN",
 
 uint32_t frameStartTick = 0;
 
+// On standard error, with its line end whether or not it came with one.
+void PrintLine(const char* line) {
+    std::fprintf(stderr, "%s%s", line, line[std::strlen(line) - 1] == '\n' ? "" : "\n");
+}
+
 void SetUpJump() {
     InitWorld();
     InitAircraftAndDivers();
@@ -104,10 +109,16 @@ bool RunFrame() {
 
 int RunGame() {
     if (!StartUp()) {
-        // A failed start must not pass for success: say why and end with status 1.
+        // A failed start must not pass for success: say why, in the game's words and the
+        // platform's, once each, and end with status 1.
+        const bool shown = DebugLinesShown();
         const char* line = DebugLastLine();
-        if (line[0] == '\0') line = "Skyring could not create its window";
-        std::fprintf(stderr, "%s%s", line, line[std::strlen(line) - 1] == '\n' ? "" : "\n");
+        if (line[0] == '\0') {
+            PrintLine("Skyring could not create its window");
+        } else if (!shown) {
+            PrintLine(line);
+        }
+        if (!shown && PlatformLastReason()[0] != '\0') PrintLine(PlatformLastReason());
         return 1;
     }
     while (RunFrame()) {

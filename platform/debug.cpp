@@ -9,6 +9,7 @@
 namespace {
 
 char lastLine[256] = "";
+char lastReason[256] = "";
 
 }  // namespace
 
@@ -21,7 +22,10 @@ void DebugOutput(const char* line) {
 
 const char* DebugLastLine() { return lastLine; }
 
-void PlatformDebugForget() { lastLine[0] = '\0'; }
+void PlatformDebugForget() {
+    lastLine[0] = '\0';
+    lastReason[0] = '\0';
+}
 
 void DebugPrintf(const char* format, ...) {
     char line[256];
@@ -31,3 +35,15 @@ void DebugPrintf(const char* format, ...) {
     va_end(args);
     DebugOutput(line);
 }
+
+void PlatformReason(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(lastReason, sizeof lastReason, format, args);
+    va_end(args);
+    char line[sizeof lastReason + 1];
+    std::snprintf(line, sizeof line, "%s\n", lastReason);
+    BackendDebugOutput(line);
+}
+
+const char* PlatformLastReason() { return lastReason; }

@@ -106,6 +106,8 @@ void BackendDebugOutput(const char* line) {
     s.debugLineEnds.push_back(s.debugText.size());
 }
 
+bool DebugLinesShown() { return false; }
+
 void HeadlessSetTick(uint32_t tick) { S().tick = tick; }
 uint32_t TickCount() { return S().tick; }
 

@@ -1,4 +1,8 @@
 // The real sound output: SDL's default device in the mix format, fed from its callback.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 #include "platform/audio.h"
 #include "platform/backend.h"
 #include "platform/debug.h"
@@ -16,13 +20,11 @@ void Callback(void*, Uint8* stream, int len) {
                      static_cast<size_t>(len) / (sizeof(int16_t) * MIX_CHANNELS), SdlWindowIsActive());
 }
 
-}  // namespace
-
-uint32_t BackendAudioOpen() {
-    if (output != 0) return DS_OK;
+// Opens SDL's audio and its default device, playing; on failure says why in `reason`.
+bool OpenOutput(std::string* reason) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        DebugPrintf("SDL audio: %s\n", SDL_GetError());
-        return DSERR_NODRIVER;
+        *reason = std::string("SDL audio: ") + SDL_GetError();
+        return false;
     }
     SDL_AudioSpec want{};
     want.freq = MIX_RATE;
@@ -33,12 +35,34 @@ uint32_t BackendAudioOpen() {
     // No changes allowed: SDL converts to whatever the hardware wants behind the callback.
     output = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     if (output == 0) {
-        DebugPrintf("SDL audio device: %s\n", SDL_GetError());
+        *reason = std::string("SDL audio device: ") + SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return DSERR_NODRIVER;
+        return false;
     }
     SDL_PauseAudioDevice(output, 0);
-    return DS_OK;
+    return true;
+}
+
+}  // namespace
+
+uint32_t BackendAudioOpen() {
+    if (output != 0) return DS_OK;
+    std::string reason;
+    if (OpenOutput(&reason)) return DS_OK;
+    const char* named = std::getenv("SDL_AUDIODRIVER");
+    if (named == nullptr || named[0] == '\0') {
+        // No sound card here (a VM, a remote desktop, the sound server stopped): the game plays
+        // on in silence. SDL's dummy driver pulls the mix at the real pace, so every clip's
+        // position moves as it would on a card.
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+        std::string silentReason;
+        if (OpenOutput(&silentReason)) {
+            std::fprintf(stderr, "Skyring: no sound output (%s); playing in silence\n", reason.c_str());
+            return DS_OK;
+        }
+    }
+    PlatformReason("%s", reason.c_str());
+    return DSERR_NODRIVER;
 }
 
 void BackendAudioClose() {

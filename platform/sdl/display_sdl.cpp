@@ -63,13 +63,13 @@ uint32_t BackendDisplayOpen(WindowHandle window) {
         renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
     }
     if (renderer == nullptr) {
-        DebugPrintf("SDL renderer: %s\n", SDL_GetError());
+        PlatformReason("SDL renderer: %s", SDL_GetError());
         return DDERR_GENERIC;
     }
     page = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH,
                              SCREEN_HEIGHT);
     if (page == nullptr) {
-        DebugPrintf("SDL texture: %s\n", SDL_GetError());
+        PlatformReason("SDL texture: %s", SDL_GetError());
         BackendDisplayClose();
         return DDERR_GENERIC;
     }

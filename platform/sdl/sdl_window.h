@@ -9,3 +9,5 @@ SDL_Window* SdlWindowOf(WindowHandle window);
 bool SdlWindowIsActive();
 // Shows the visible page again after the window was exposed or resized.
 void SdlRepresent();
+// The game has finished its frame's work and waits: repeated debug lines are counted per frame.
+void SdlDebugEndOfFrame();

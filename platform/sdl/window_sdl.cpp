@@ -1,7 +1,10 @@
 // The real window: SDL events become the game's messages, delivered only through the pump.
+#include <signal.h>
+
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 
 #include "platform/backend.h"
@@ -22,6 +25,77 @@ namespace {
 PlatformWindow* theWindow = nullptr;
 std::deque<MSG> queue;
 std::atomic<bool> windowActive{false};
+
+// The window's X11 id, and whether someone else destroyed it (xdotool windowclose, a crashed
+// window manager): Xlib's default handler would end the program at the next request for it.
+// The handler goes in before SDL's video starts, so SDL's own (which passes errors on to the
+// one it found) stays inside it and gives it back when video ends.
+Display* x11Display = nullptr;
+Window x11Window = 0;
+XErrorHandler otherErrors = nullptr;
+bool windowGone = false;
+bool goneReported = false;
+
+int OnXError(Display* display, XErrorEvent* error) {
+    if (x11Window != 0 && error->resourceid == x11Window &&
+        (error->error_code == BadWindow || error->error_code == BadDrawable)) {
+        windowGone = true;
+        return 0;
+    }
+    return otherErrors != nullptr ? otherErrors(display, error) : 0;
+}
+
+void WatchForDestruction(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+        x11Display = info.info.x11.display;
+        x11Window = info.info.x11.window;
+    }
+}
+
+// SDL hides a window before destroying it and waits for the server's word that it is unmapped.
+// A window destroyed by someone else may never give that word again, so it is given here.
+void AnswerTheUnmapping() {
+    if (!windowGone || x11Display == nullptr) return;
+    XEvent unmapped{};
+    unmapped.xunmap.type = UnmapNotify;
+    unmapped.xunmap.display = x11Display;
+    unmapped.xunmap.event = x11Window;
+    unmapped.xunmap.window = x11Window;
+    XPutBackEvent(x11Display, &unmapped);
+}
+
+void StopWatching() {
+    XSetErrorHandler(otherErrors);
+    x11Display = nullptr;
+    x11Window = 0;
+    windowGone = goneReported = false;
+}
+
+// A closed terminal ends the game as a log-out does: SIGHUP is passed on as SIGTERM, which SDL
+// turns into a close request. A SIGHUP the user chose to ignore (nohup) stays ignored.
+void HangUpAsTerminate() {
+    struct sigaction hangUp {};
+    if (sigaction(SIGHUP, nullptr, &hangUp) != 0 || hangUp.sa_handler != SIG_DFL) return;
+    hangUp.sa_handler = [](int) { raise(SIGTERM); };
+    sigemptyset(&hangUp.sa_mask);
+    hangUp.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &hangUp, nullptr);
+}
+
+// Whether the user named a driver in the environment variable SDL reads for it.
+bool DriverNamed(const char* variable) {
+    const char* name = std::getenv(variable);
+    return name != nullptr && name[0] != '\0';
+}
+
+// SDL falls back to drivers that show nothing when no screen can be opened; the game would
+// then run unseen until killed. Only a user who names one of them gets it.
+bool ShowsNothing(const char* driver) {
+    return driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+           std::strcmp(driver, "evdev") == 0;
+}
 
 uint32_t VirtualKey(const SDL_Keysym& key) {
     switch (key.sym) {
@@ -82,6 +156,10 @@ void Translate(const SDL_Event& event) {
 void Drain() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) Translate(event);
+    if (windowGone && !goneReported && theWindow != nullptr) {
+        goneReported = true;
+        queue.push_back(MSG{theWindow, WM_CLOSE, 0, 0});
+    }
 }
 
 // Under X11, whether a window manager that follows the desktop conventions (and so honours a
@@ -115,10 +193,21 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
     if (theWindow != nullptr || procedure == nullptr) return nullptr;
     // SDL reads the X11 class from the environment when the video system starts.
     setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
+    otherErrors = XSetErrorHandler(OnXError);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        DebugPrintf("SDL video: %s\n", SDL_GetError());
+        StopWatching();
+        PlatformReason("SDL video: %s", SDL_GetError());
         return nullptr;
     }
+    if (!DriverNamed("SDL_VIDEODRIVER") && ShowsNothing(SDL_GetCurrentVideoDriver())) {
+        const char* display = std::getenv("DISPLAY");
+        PlatformReason("SDL video: no display to show the game on (DISPLAY %s%s%s, no Wayland display)",
+                       display ? "\"" : "", display ? display : "unset", display ? "\" cannot be opened" : "");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        StopWatching();
+        return nullptr;
+    }
+    HangUpAsTerminate();
     // The desktop's own size, so that the window covers the screen even where no window
     // manager carries out the full-screen request.
     SDL_DisplayMode desktop{};
@@ -130,13 +219,15 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
     SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, width, height,
                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP);
     if (sdl == nullptr) {
-        DebugPrintf("SDL window: %s\n", SDL_GetError());
+        PlatformReason("SDL window: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        StopWatching();
         return nullptr;
     }
     // Without a window manager nobody answers a full-screen request, and SDL would wait a
     // tenth of a second for the answer; the borderless window already covers the screen.
     if (WindowManagerRuns(sdl)) SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    WatchForDestruction(sdl);
     SDL_ShowWindow(sdl);
     SDL_ShowCursor(SDL_DISABLE);
     theWindow = new PlatformWindow{sdl, procedure};
@@ -146,11 +237,13 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
 void WindowDestroy(WindowHandle window) {
     if (window == nullptr || window != theWindow) return;
     window->procedure(window, WM_DESTROY, 0, 0);
+    AnswerTheUnmapping();
     SDL_DestroyWindow(window->sdl);
     delete window;
     theWindow = nullptr;
     windowActive = false;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    StopWatching();
 }
 
 intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {
@@ -161,6 +254,7 @@ intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t
 void CursorHide() { SDL_ShowCursor(SDL_DISABLE); }
 
 bool MessagePeek() {
+    SdlDebugEndOfFrame();
     if (theWindow != nullptr) Drain();
     return !queue.empty();
 }
@@ -203,11 +297,6 @@ void MessageWait(uint32_t timeoutMs) {
 }
 
 uint32_t TickCount() { return SDL_GetTicks(); }
-
-void BackendDebugOutput(const char* line) {
-    static const bool enabled = std::getenv("SKYRING_DEBUG") != nullptr;
-    if (enabled) std::fputs(line, stderr);
-}
 
 const EmbeddedResource* ResourceFind(const char* name, const char* type) { return PlatformFindEmbedded(name, type); }
 

@@ -133,21 +133,25 @@ TEST(GameUnderAbuse, RandomKeysAndFocusChangesForThirtySecondsThenEscape) {
     EXPECT_EQ(WaitForExit(game, 3000), 0) << "Escape ends the game with status 0";
 }
 
-TEST(GameUnderAbuse, ACloseRequestInTheFirstFramesEndsItWithStatusZero) {
+TEST(GameUnderAbuse, EveryWayOfEndingItFromOutsideEndsItWithStatusZero) {
     XServer server = StartXServer(640, 480);
     XServerGuard serverGuard{server};
     ASSERT_GT(server.pid, 0) << "Xvfb did not start";
     TempFile audio("skyring-abuse-audio");
-    // As a window manager's close button asks, once the window is there for good, and as a
-    // desktop's log-out asks (SIGTERM), as soon as the first window shows, still in start-up.
-    for (const bool signal : {false, true}) {
-        SCOPED_TRACE(signal ? "SIGTERM" : "WM_DELETE_WINDOW");
+    // As a window manager's close button asks, once the window is there for good; as a
+    // desktop's log-out (SIGTERM) and a closed terminal (SIGHUP) ask, as soon as the first window
+    // shows, still in start-up; and as xdotool destroys the window outright.
+    for (const char* way : {"WM_DELETE_WINDOW", "SIGTERM", "SIGHUP", "windowclose"}) {
+        SCOPED_TRACE(way);
+        const bool signal = way[0] == 'S';
         Child game = Spawn({GAME_PATH}, GameEnvironment(server, audio.path));
         ChildGuard gameGuard{game};
         const std::string window = SettledWindow(server, "Direct X Game ", signal ? 0 : 500, 15000);
         ASSERT_FALSE(window.empty()) << "the game's window did not appear";
         if (signal) {
-            kill(game.pid, SIGTERM);
+            kill(game.pid, std::string(way) == "SIGTERM" ? SIGTERM : SIGHUP);
+        } else if (std::string(way) == "windowclose") {
+            RunCommand(Xdo(server) + "windowclose " + window);
         } else {
             ASSERT_EQ(system(("DISPLAY=" + server.display + " " CLOSE_REQUEST_PATH " " + window).c_str()), 0);
         }
@@ -155,15 +159,67 @@ TEST(GameUnderAbuse, ACloseRequestInTheFirstFramesEndsItWithStatusZero) {
     }
 }
 
-TEST(GameUnderAbuse, WithoutAnAudioDeviceItSaysWhyAndEndsWithStatusOne) {
+// What the game writes on standard error and its exit status, run by the shell with `setting`
+// before it; `then` runs while it plays, before it is asked to end with SIGTERM (if it still runs).
+std::string RunAndEnd(const std::string& setting, const std::string& then) {
+    TempFile output("skyring-abuse-output");
+    const std::string status = RunCommand(setting + " timeout 20 " GAME_PATH " >" + output.path + " 2>&1 & pid=$!; " +
+                                          then + "; kill -TERM $pid 2>&-; wait $pid; echo \"status $?\"");
+    return output.Contents() + status;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST(GameUnderAbuse, WithoutADisplayItSaysWhyAndEndsWithStatusOne) {
+    for (const std::string display : {"-u DISPLAY", "DISPLAY=:65432"}) {
+        SCOPED_TRACE(display);
+        const std::string out = RunAndEnd("env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + display +
+                                              " XDG_RUNTIME_DIR=/nonexistent SDL_AUDIODRIVER=disk",
+                                          "wait $pid");
+        EXPECT_NE(out.find("Skyring could not create its window\nSDL video: no display"), std::string::npos) << out;
+        EXPECT_NE(out.find("\nstatus 1\n"), std::string::npos) << out;
+    }
+}
+
+TEST(GameUnderAbuse, WithoutTheAudioDriverItWasToldToUseItSaysWhyOnceAndEndsWithStatusOne) {
     XServer server = StartXServer(640, 480);
     XServerGuard serverGuard{server};
     ASSERT_GT(server.pid, 0) << "Xvfb did not start";
-    const std::string out = RunCommand("DISPLAY=" + server.display +
-                                       " SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software SDL_AUDIODRIVER=nonexistent "
-                                       "timeout 10 " GAME_PATH " 2>&1 >/dev/null; echo \"status $?\"");
-    EXPECT_NE(out.find("DirectSound Init Failed at 22 error_code="), std::string::npos) << out;
-    EXPECT_NE(out.find("\nstatus 1\n"), std::string::npos) << out;
+    for (const char* debug : {"", "SKYRING_DEBUG=1"}) {
+        SCOPED_TRACE(debug);
+        const std::string out = RunAndEnd("DISPLAY=" + server.display + " SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software "
+                                          "SDL_AUDIODRIVER=nonexistent " + debug, "wait $pid");
+        EXPECT_EQ(Count(out, "DirectSound Init Failed at 22 error_code="), 1u) << out;
+        EXPECT_EQ(Count(out, "SDL audio: Audio target 'nonexistent' not available"), 1u) << out;
+        EXPECT_NE(out.find("\nstatus 1\n"), std::string::npos) << out;
+    }
+}
+
+TEST(GameUnderAbuse, WithNoSoundCardItWarnsOnceAndPlaysInSilence) {
+    XServer server = StartXServer(640, 480);
+    XServerGuard serverGuard{server};
+    ASSERT_GT(server.pid, 0) << "Xvfb did not start";
+    // No sound server and no card, whatever this machine has.
+    TempFile noCards("skyring-abuse-alsa");
+    const std::string out = RunAndEnd("env -u SDL_AUDIODRIVER DISPLAY=" + server.display +
+                                          " SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software ALSA_CONFIG_PATH=" +
+                                          noCards.path +
+                                          " PULSE_SERVER=unix:/nonexistent PIPEWIRE_REMOTE=/nonexistent "
+                                          "AUDIODEV=/nonexistent JACK_NO_START_SERVER=1 SKYRING_DEBUG=1",
+                                      "sleep 3");
+    EXPECT_EQ(Count(out, "playing in silence"), 1u) << out;
+    EXPECT_NE(out.find("\nstatus 0\n"), std::string::npos) << out;
+    // The frames ran, and on the terminal a frame's run of one debug line shows once, counted.
+    EXPECT_GT(Count(out, " times this frame\n"), 10u) << out;
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(out.substr(start, end - start));
+    }
+    for (size_t i = 1; i < lines.size(); ++i) EXPECT_NE(lines[i], lines[i - 1]) << "line " << i;
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+// Debug lines on standard error, when SKYRING_DEBUG asks for them. A frame can fail the same
+// call a hundred times over; on the terminal a run of one line shows once, with its count.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/backend.h"
+#include "platform/debug.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace {
+
+const bool shown = std::getenv("SKYRING_DEBUG") != nullptr;
+std::string lastShown;
+int repeats = 0;
+
+void ShowRepeats() {
+    if (repeats > 0) std::fprintf(stderr, "... repeated %d times this frame\n", repeats);
+    repeats = 0;
+}
+
+}  // namespace
+
+bool DebugLinesShown() { return shown; }
+
+void BackendDebugOutput(const char* line) {
+    if (!shown) return;
+    if (line == lastShown) {
+        ++repeats;
+        return;
+    }
+    ShowRepeats();
+    std::fputs(line, stderr);
+    lastShown = line;
+}
+
+void SdlDebugEndOfFrame() {
+    ShowRepeats();
+    lastShown.clear();
+}
