@@ -424,6 +424,9 @@ uint32_t SurfaceRestore(Surface surface) {
 uint32_t SurfaceRelease(Surface surface) {
     if (uint32_t code = PlatformCall("SurfaceRelease", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
+    // The back buffer belongs to its primary and goes with it: freed alone, the next flip
+    // would swap pages with freed memory.
+    if (livePrimary != nullptr && surface == livePrimary->backBuffer) return DDERR_INVALIDPARAMS;
     if (surface == livePrimary) livePrimary = nullptr;
     if (surface->backBuffer != nullptr) DeleteSurface(surface->backBuffer);
     DeleteSurface(surface);
