@@ -39,8 +39,8 @@ bool FormatIsPlayable(const WAVEFORMATEX& f) {
 
 constexpr uint32_t kMaxBufferBytes = 0x0FFFFFFF;
 
-PlatformAudioBuffer* NewBuffer() {
-    auto* buffer = new PlatformAudioBuffer;
+// Hands a finished buffer to the mixing thread, which reads it from then on.
+PlatformAudioBuffer* PublishBuffer(PlatformAudioBuffer* buffer) {
     std::lock_guard<std::mutex> hold(mixLock);
     liveBuffers.push_back(buffer);
     scratchVoices.reserve(liveBuffers.size());
@@ -66,6 +66,7 @@ uint32_t AudioCreate(AudioDevice* device) {
     if (uint32_t code = PlatformCall("AudioCreate")) return code;
     if (liveDevice != nullptr) return DSERR_INVALIDCALL;  // one device per program
     if (uint32_t code = BackendAudioOpen()) return code;
+    std::lock_guard<std::mutex> hold(mixLock);  // the mixing thread runs from the opening on
     liveDevice = new PlatformAudioDevice;
     *device = liveDevice;
     return DS_OK;
@@ -82,9 +83,9 @@ uint32_t AudioCreatePrimaryBuffer(AudioDevice device, AudioBuffer* primary) {
     *primary = nullptr;
     if (uint32_t code = PlatformCall("AudioCreatePrimaryBuffer")) return code;
     if (device == nullptr || device->window == nullptr) return DSERR_INVALIDCALL;
-    PlatformAudioBuffer* made = NewBuffer();
+    auto* made = new PlatformAudioBuffer;
     made->primary = true;
-    *primary = made;
+    *primary = PublishBuffer(made);
     return DS_OK;
 }
 
@@ -97,10 +98,10 @@ uint32_t AudioCreateBuffer(AudioDevice device, const WAVEFORMATEX* format, uint3
     if (bytes == 0 || bytes > kMaxBufferBytes) return DSERR_INVALIDPARAM;
     // Filled with silence of the format's own kind until a lock writes the clip.
     std::vector<uint8_t> silence(bytes, format->wBitsPerSample == 8 ? 0x80 : 0x00);
-    PlatformAudioBuffer* made = NewBuffer();
+    auto* made = new PlatformAudioBuffer;
     made->format = *format;
     made->bytes = std::move(silence);
-    *buffer = made;
+    *buffer = PublishBuffer(made);
     return DS_OK;
 }
 

@@ -308,7 +308,9 @@ uint32_t SurfaceLock(Surface surface, uint8_t** pixels, int32_t* pitch, int32_t*
     if (uint32_t code = PlatformCall("SurfaceLock", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     if (surface->lost) return DDERR_SURFACELOST;
-    PixelsChanged(surface);  // the caller may write any pixel
+    // The caller may write any pixel until the unlock: a keyed copy made meanwhile works out
+    // spans from the pixels as they are then, and the unlock forgets those again.
+    PixelsChanged(surface);
     *pixels = surface->pixels.data();
     *pitch = surface->width;
     *width = surface->width;
@@ -318,7 +320,9 @@ uint32_t SurfaceLock(Surface surface, uint8_t** pixels, int32_t* pitch, int32_t*
 
 uint32_t SurfaceUnlock(Surface surface) {
     if (uint32_t code = PlatformCall("SurfaceUnlock", surface ? surface->label : nullptr)) return code;
-    return surface == nullptr ? DDERR_INVALIDPARAMS : DD_OK;
+    if (surface == nullptr) return DDERR_INVALIDPARAMS;
+    PixelsChanged(surface);
+    return DD_OK;
 }
 
 uint32_t SurfaceSetColorKey(Surface surface, uint8_t low, uint8_t high) {
@@ -420,6 +424,9 @@ uint32_t SurfaceRestore(Surface surface) {
 uint32_t SurfaceRelease(Surface surface) {
     if (uint32_t code = PlatformCall("SurfaceRelease", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
+    // The back buffer belongs to its primary and goes with it: freed alone, the next flip
+    // would swap pages with freed memory.
+    if (livePrimary != nullptr && surface == livePrimary->backBuffer) return DDERR_INVALIDPARAMS;
     if (surface == livePrimary) livePrimary = nullptr;
     if (surface->backBuffer != nullptr) DeleteSurface(surface->backBuffer);
     DeleteSurface(surface);

@@ -56,7 +56,8 @@ uint32_t SurfaceFlip(Surface primary);
 uint32_t SurfaceIsLost(Surface surface);
 uint32_t SurfaceRestore(Surface surface);
 
-// Releasing the primary surface frees its back buffer; releasing the device gives the screen back.
+// Releasing the primary surface frees its back buffer, which cannot be released alone
+// (DDERR_INVALIDPARAMS); releasing the device gives the screen back.
 uint32_t SurfaceRelease(Surface surface);
 uint32_t PaletteRelease(Palette palette);
 uint32_t DisplayRelease(DisplayDevice device);

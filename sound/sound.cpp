@@ -66,18 +66,14 @@ int InitSoundObject(int32_t slot, const char* name) {
     if (AudioBufferLock(SoundBank[slot], 0, dataLength, &first, &firstBytes, &second, &secondBytes) != DS_OK) {
         return fail(102);
     }
-    // Copy only what the lock really gave and the clip really holds.
-    if (firstBytes > dataLength || secondBytes > dataLength - firstBytes || (first == nullptr && firstBytes != 0) ||
-        (second == nullptr && secondBytes != 0)) {
+    // A lock from the buffer's start never wraps: the whole clip comes as the first region.
+    if (firstBytes > dataLength || secondBytes != 0 || (first == nullptr && firstBytes != 0)) {
         AudioBufferUnlock(SoundBank[slot], first, 0, second, 0);
         return fail(102);
     }
     const uint8_t* samples = clip.data + kHeaderBytes;
     std::copy(samples, samples + firstBytes, static_cast<uint8_t*>(first));
-    if (secondBytes != 0) {
-        std::copy(samples + firstBytes, samples + firstBytes + secondBytes, static_cast<uint8_t*>(second));
-    }
-    AudioBufferUnlock(SoundBank[slot], first, firstBytes, second, secondBytes);
+    AudioBufferUnlock(SoundBank[slot], first, firstBytes, nullptr, 0);
     return 1;
 }
 

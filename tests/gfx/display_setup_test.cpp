@@ -71,6 +71,14 @@ TEST_F(HeadlessDisplayTest, SetUpMakesEveryHandleAndReleaseUndoesItInReverseOnce
     EXPECT_EQ(destroyedWindows, 0);
 }
 
+TEST_F(HeadlessDisplayTest, TheBackBufferIsReleasedOnlyWithItsPrimary) {
+    ASSERT_EQ(InitDirectDraw(window, 640, 480, 640, 640), 1);
+    EXPECT_EQ(SurfaceRelease(Display.backBuffer), DDERR_INVALIDPARAMS);
+    ASSERT_EQ(SurfaceFill(Display.backBuffer, 4), DD_OK);
+    ASSERT_EQ(SurfaceFlip(Display.primarySurface), DD_OK);
+    EXPECT_EQ(HeadlessVisiblePage()[0], 4);
+}
+
 TEST_F(HeadlessDisplayTest, OnlyTheGamesModeExists) {
     DisplayDevice device = nullptr;
     ASSERT_EQ(DisplayCreate(&device), 0u);

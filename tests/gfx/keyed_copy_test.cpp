@@ -161,6 +161,43 @@ TEST_F(KeyedCopyTest, NewPixelsAndANewKeyTakeEffectAtTheNextCopy) {
               (std::vector<uint8_t>{7, 9, 9, 9, 9, 9, 9, 9}));
 }
 
+TEST_F(KeyedCopyTest, PixelsWrittenThroughALockShowInTheNextKeyedCopy) {
+    Surface sheet = nullptr;
+    ASSERT_EQ(DisplayCreateOffscreen(device, 4, 1, &sheet), DD_OK);
+    Write(sheet, {5, 0, 0, 0});
+    ASSERT_EQ(SurfaceSetColorKey(sheet, 0, 0), DD_OK);
+    const RECT all{0, 0, 4, 1};
+    uint8_t* pixels = nullptr;
+    int32_t pitch = 0, width = 0, height = 0;
+    ASSERT_EQ(SurfaceLock(sheet, &pixels, &pitch, &width, &height), DD_OK);
+    ASSERT_EQ(SurfaceBltFast(back, 0, 0, sheet, &all), DD_OK);  // a copy while the lock is held
+    pixels[1] = 6;
+    pixels[2] = 7;
+    pixels[3] = 8;
+    ASSERT_EQ(SurfaceUnlock(sheet), DD_OK);
+    ASSERT_EQ(SurfaceFill(back, 9), DD_OK);
+    ASSERT_EQ(SurfaceBltFast(back, 0, 0, sheet, &all), DD_OK);
+    EXPECT_EQ(BackRow(0), (std::vector<uint8_t>{5, 6, 7, 8, 9, 9, 9, 9}));
+}
+
+// An empty rectangle is refused, keyed or not, even where an empty copy would fit (x = 640).
+TEST_F(KeyedCopyTest, AnEmptyRectangleIsRefusedAndLeavesThePageAlone) {
+    Surface sheet = nullptr;
+    ASSERT_EQ(DisplayCreateOffscreen(device, 16, 8, &sheet), DD_OK);
+    ASSERT_EQ(SurfaceFill(sheet, 7), DD_OK);
+    ASSERT_EQ(SurfaceFill(back, 3), DD_OK);
+    for (bool keyed : {false, true}) {
+        if (keyed) {
+            ASSERT_EQ(SurfaceSetColorKey(sheet, 0, 0), DD_OK);
+        }
+        for (const RECT& r : {RECT{4, 2, 4, 6}, RECT{4, 2, 9, 2}, RECT{4, 2, 4, 2}}) {
+            for (auto [x, y] : {std::pair{0u, 0u}, {640u, 0u}, {640u, 479u}, {5u, 5u}})
+                EXPECT_EQ(SurfaceBltFast(back, x, y, sheet, &r), DDERR_INVALIDRECT) << keyed << " at " << x;
+        }
+    }
+    EXPECT_EQ(Read(back), std::vector<uint8_t>(SCREEN_WIDTH * SCREEN_HEIGHT, 3));
+}
+
 TEST_F(KeyedCopyTest, ACopyWithinOneSurfaceTakesTheSourceAsItWasBefore) {
     constexpr int32_t W = 96, H = 40;
     for (bool keyed : {false, true}) {

@@ -84,6 +84,19 @@ TEST_F(SheetTest, RowsStoredBottomUpArriveTopDownAndIndexZeroBecomesTheKey) {
     EXPECT_EQ(SheetAt(7, 2), static_cast<uint8_t>(7 + 6));
 }
 
+TEST_F(SheetTest, RowsOfAWidthThatIsNoMultipleOfFourSkipTheirPadding) {
+    for (int32_t height : {3, -3}) {
+        BitmapSpec spec;
+        spec.width = 13;
+        spec.height = height;
+        Supply(MakePackedBitmap(spec));
+        ASSERT_EQ(InitBitmap("BITMAP", 13, 3), 1);
+        for (int32_t y = 0; y < 3; ++y) {
+            for (int32_t x = 0; x < 13; ++x) EXPECT_EQ(SheetAt(x, y), spec.pixel(x, y)) << height << ": " << x << "," << y;
+        }
+    }
+}
+
 TEST_F(SheetTest, EachFailingStepWritesItsLine) {
     struct Case {
         bool palette;

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "platform/voices.h"
 #include "tests/sound/sound_fixture.h"
 
 namespace {
@@ -105,6 +106,19 @@ TEST_F(PlayTest, ReleasedSoundFallsSilent) {
     Listen(100);
     ReleaseDirectSound();
     EXPECT_EQ(Listen(100), std::vector<int16_t>(100, 0));
+}
+
+// The game never shrinks a clip, but a device that did would read past the new one.
+TEST(Voice, ShorterSamplesThanThePositionPlayOnFromTheirFirstFrame) {
+    Voice voice;
+    voice.samples.assign(100 * MIX_CHANNELS, 1);
+    VoicePlay(voice, true);
+    Voice* const voices[] = {&voice};
+    std::vector<int16_t> out(60 * MIX_CHANNELS);
+    MixVoices(voices, 1, out.data(), 60, true);
+    VoiceReplaceSamples(voice, {5, 5, 6, 6, 7, 7, 8, 8});  // four frames
+    MixVoices(voices, 1, out.data(), 3, true);
+    EXPECT_EQ(std::vector<int16_t>(out.begin(), out.begin() + 6), (std::vector<int16_t>{5, 5, 6, 6, 7, 7}));
 }
 
 TEST_F(HeadlessSoundTest, ClipsPlayingTogetherAreAddedAndSaturate) {
