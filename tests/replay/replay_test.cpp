@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -64,12 +65,15 @@ std::vector<std::string> TraceOf(const std::string& script, int64_t frames, Repl
     ReplayOptions options;
     options.frames = frames;
     options.events = Parse(script);
-    std::ostringstream trace;
-    options.trace = &trace;
+    char* text = nullptr;
+    size_t size = 0;
+    options.trace = open_memstream(&text, &size);
     ReplayResult r = RunReplay(options);
+    std::fclose(options.trace);
     if (result != nullptr) *result = r;
     std::vector<std::string> lines;
-    std::istringstream in(trace.str());
+    std::istringstream in(std::string(text, size));
+    std::free(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }

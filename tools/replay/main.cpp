@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <string>
 
+#include "tools/output/output_file.h"
 #include "tools/replay/replay.h"
 
 namespace {
@@ -68,31 +68,21 @@ int main(int argc, char** argv) {
         std::string error;
         if (!ParseScript(script, scriptPath, &options.events, &error)) return Fail(error);
     }
-    // A trace file appears only when the run completes; until then it is written beside it.
-    std::ofstream traceFile;
-    const std::string partial = tracePath + ".partial";
-    if (tracePath == "-") {
-        options.trace = &std::cout;
-    } else if (!tracePath.empty()) {
-        traceFile.open(partial, std::ios::binary | std::ios::trunc);
-        if (!traceFile) return Fail(tracePath + ": " + std::strerror(errno));
-        options.trace = &traceFile;
+    // A trace is kept only when the run completes: an unfinished one is dropped on return.
+    OutputFile trace;
+    std::string error;
+    if (!tracePath.empty()) {
+        if (!trace.Open(tracePath, &error)) return Fail(error);
+        options.trace = trace.stream();
     }
     const ReplayResult result = RunReplay(options);
     CloseReplayedGame();
-    bool traceWritten = true;
-    if (traceFile.is_open()) {
-        traceFile.close();
-        traceWritten = result.started && result.error.empty() && traceFile &&
-                       std::rename(partial.c_str(), tracePath.c_str()) == 0;
-        if (!traceWritten) std::remove(partial.c_str());
-    }
     if (!result.started) {
         std::fprintf(stderr, "skyring-replay: %s\n", result.error.c_str());
         return 1;
     }
     if (!result.error.empty()) return Fail(result.error);
-    if (!traceWritten) return Fail(tracePath + ": could not be written");
-    std::cout.flush();
+    if (result.traceError != 0) return Fail(trace.name() + ": " + std::strerror(result.traceError));
+    if (!tracePath.empty() && !trace.Commit(&error)) return Fail(error);
     return 0;
 }
