@@ -54,10 +54,14 @@ TEST(ReplayScript, NamesTheFileAndLineOfTheFirstBadLine) {
              {"1 down 70000\n", "keys.txt:1: unknown key '70000'"},
              {"1 close now\n", "keys.txt:1: unexpected text"},
              {"99999999999999 close\n", "keys.txt:1: frame"},
+             // Bytes a message could not show as they are, escaped: a byte-order mark, NULs.
+             {"\xEF\xBB\xBF" "0 close\n", "keys.txt:1: frame must be a number 0..2147483647: '\\xef\\xbb\\xbf0'"},
+             {"1 close\n" + std::string(5000, '\0'), "keys.txt:2: line longer than 4096 bytes: '\\x00\\x00\\x00"},
          }) {
         std::string error;
         EXPECT_TRUE(Parse(text, &error).empty()) << text;
         EXPECT_EQ(error.rfind(expected, 0), 0u) << text << " gave " << error;
+        EXPECT_LT(error.size(), 200u) << "a bad line is quoted short";
     }
 }
 
