@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/e2e/xserver.h"
 
@@ -89,6 +91,22 @@ TEST(ReplayProgram, ATerminatedRunLeavesNoPartialTrace) {
     EXPECT_EQ(WaitForExit(replay, 10000), 128 + SIGTERM);
     EXPECT_NE(std::remove(partial.c_str()), 0) << "the partial trace was left behind";
     EXPECT_EQ(trace.Contents(), "") << "the file named stays as it was";
+}
+
+TEST(ReplayProgram, ArgumentsAreCheckedBeforeAnyRun) {
+    const Outcome version = Replay("--version");
+    EXPECT_EQ(version.output, "skyring-replay " SKYRING_VERSION "\n");
+    EXPECT_EQ(version.status, 0);
+    for (auto [arguments, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"frames 10", "skyring-replay: unknown argument 'frames'"},
+             {"--frames 10 --trace", "skyring-replay: missing value after --trace"},
+             {"--script ''", "skyring-replay: --script needs a name"},
+             {"--trace ''", "skyring-replay: --trace needs a name"},
+         }) {
+        const Outcome run = Replay(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_EQ(run.output.rfind(expected, 0), 0u) << arguments << " gave " << run.output;
+    }
 }
 
 }  // namespace
