@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -53,10 +54,14 @@ TEST(ReplayScript, NamesTheFileAndLineOfTheFirstBadLine) {
              {"1 down 70000\n", "keys.txt:1: unknown key '70000'"},
              {"1 close now\n", "keys.txt:1: unexpected text"},
              {"99999999999999 close\n", "keys.txt:1: frame"},
+             // Bytes a message could not show as they are, escaped: a byte-order mark, NULs.
+             {"\xEF\xBB\xBF" "0 close\n", "keys.txt:1: frame must be a number 0..2147483647: '\\xef\\xbb\\xbf0'"},
+             {"1 close\n" + std::string(5000, '\0'), "keys.txt:2: line longer than 4096 bytes: '\\x00\\x00\\x00"},
          }) {
         std::string error;
         EXPECT_TRUE(Parse(text, &error).empty()) << text;
         EXPECT_EQ(error.rfind(expected, 0), 0u) << text << " gave " << error;
+        EXPECT_LT(error.size(), 200u) << "a bad line is quoted short";
     }
 }
 
@@ -64,12 +69,15 @@ std::vector<std::string> TraceOf(const std::string& script, int64_t frames, Repl
     ReplayOptions options;
     options.frames = frames;
     options.events = Parse(script);
-    std::ostringstream trace;
-    options.trace = &trace;
+    char* text = nullptr;
+    size_t size = 0;
+    options.trace = open_memstream(&text, &size);
     ReplayResult r = RunReplay(options);
+    std::fclose(options.trace);
     if (result != nullptr) *result = r;
     std::vector<std::string> lines;
-    std::istringstream in(trace.str());
+    std::istringstream in(std::string(text, size));
+    std::free(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }

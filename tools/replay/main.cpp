@@ -5,15 +5,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <string>
 
+#include "tools/output/output_file.h"
 #include "tools/replay/replay.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: skyring-replay [--frames N] [--script FILE] [--trace FILE|-] [--png DIR] [--png-every K]\n"
+    "       skyring-replay --help | --version\n"
     "  --frames N     run at most N frames (default 2000); the run ends earlier if the game quits\n"
     "  --script FILE  input events, one per line: <frame> down|up <key> | activate | deactivate | close\n"
     "                 keys: left, right, up, down, escape or a virtual-key code\n"
@@ -24,6 +25,12 @@ const char kUsage[] =
 int Fail(const std::string& message) {
     std::fprintf(stderr, "skyring-replay: %s\n", message.c_str());
     return 2;
+}
+
+// Standard output holds only this text; a failure to write it is a failure too.
+int Print(const char* text) {
+    if (std::fputs(text, stdout) >= 0 && std::fclose(stdout) == 0) return 0;
+    return Fail(std::string("standard output: ") + std::strerror(errno));
 }
 
 bool ParseCount(const char* text, int64_t min, int64_t* value) {
@@ -42,24 +49,25 @@ int main(int argc, char** argv) {
     std::string scriptPath, tracePath;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
+        if (option == "--help" || option == "-h") return Print(kUsage);
+        if (option == "--version") return Print("skyring-replay " SKYRING_VERSION "\n");
+        int64_t* count = option == "--frames" ? &options.frames : option == "--png-every" ? &options.pngEvery : nullptr;
+        std::string* name = option == "--script"  ? &scriptPath
+                            : option == "--trace" ? &tracePath
+                            : option == "--png"   ? &options.pngDirectory
+                                                  : nullptr;
+        if (count == nullptr && name == nullptr) return Fail("unknown argument '" + Excerpt(option) + "'\n" + kUsage);
         if (i + 1 >= argc) return Fail("missing value after " + option + "\n" + kUsage);
         const char* value = argv[++i];
-        if (option == "--frames") {
-            if (!ParseCount(value, 0, &options.frames)) return Fail("--frames needs a number of 0 or more");
-        } else if (option == "--png-every") {
-            if (!ParseCount(value, 1, &options.pngEvery)) return Fail("--png-every needs a number of 1 or more");
-        } else if (option == "--script") {
-            scriptPath = value;
-        } else if (option == "--trace") {
-            tracePath = value;
-        } else if (option == "--png") {
-            options.pngDirectory = value;
+        if (count != nullptr) {
+            const int64_t least = count == &options.frames ? 0 : 1;
+            if (!ParseCount(value, least, count)) {
+                return Fail(option + " needs a number of " + std::to_string(least) + " or more");
+            }
+        } else if (*value == '\0') {
+            return Fail(option + " needs a name, not an empty one");
         } else {
-            return Fail("unknown option " + option + "\n" + kUsage);
+            *name = value;
         }
     }
     if (!scriptPath.empty()) {
@@ -68,31 +76,21 @@ int main(int argc, char** argv) {
         std::string error;
         if (!ParseScript(script, scriptPath, &options.events, &error)) return Fail(error);
     }
-    // A trace file appears only when the run completes; until then it is written beside it.
-    std::ofstream traceFile;
-    const std::string partial = tracePath + ".partial";
-    if (tracePath == "-") {
-        options.trace = &std::cout;
-    } else if (!tracePath.empty()) {
-        traceFile.open(partial, std::ios::binary | std::ios::trunc);
-        if (!traceFile) return Fail(tracePath + ": " + std::strerror(errno));
-        options.trace = &traceFile;
+    // A trace is kept only when the run completes: an unfinished one is dropped on return.
+    OutputFile trace;
+    std::string error;
+    if (!tracePath.empty()) {
+        if (!trace.Open(tracePath, &error)) return Fail(error);
+        options.trace = trace.stream();
     }
     const ReplayResult result = RunReplay(options);
     CloseReplayedGame();
-    bool traceWritten = true;
-    if (traceFile.is_open()) {
-        traceFile.close();
-        traceWritten = result.started && result.error.empty() && traceFile &&
-                       std::rename(partial.c_str(), tracePath.c_str()) == 0;
-        if (!traceWritten) std::remove(partial.c_str());
-    }
     if (!result.started) {
         std::fprintf(stderr, "skyring-replay: %s\n", result.error.c_str());
         return 1;
     }
     if (!result.error.empty()) return Fail(result.error);
-    if (!traceWritten) return Fail(tracePath + ": could not be written");
-    std::cout.flush();
+    if (result.traceError != 0) return Fail(trace.name() + ": " + std::strerror(result.traceError));
+    if (!tracePath.empty() && !trace.Commit(&error)) return Fail(error);
     return 0;
 }

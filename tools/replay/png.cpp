@@ -6,11 +6,16 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/output/output_file.h"
+
 namespace {
+
+// The caller reports a failure, once; libpng's own handler would print a line of its own.
+[[noreturn]] void Abandon(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 // libpng reports failures by longjmp; nothing with a destructor lives in this frame.
 bool Encode(FILE* file, const uint8_t* page, const PALETTEENTRY palette[256]) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, Abandon, nullptr);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
     if (info == nullptr || setjmp(png_jmpbuf(png))) {
@@ -34,18 +39,11 @@ bool Encode(FILE* file, const uint8_t* page, const PALETTEENTRY palette[256]) {
 }  // namespace
 
 bool WritePagePng(const std::string& path, const uint8_t* page, const PALETTEENTRY palette[256], std::string* error) {
-    const std::string partial = path + ".partial";
-    FILE* file = std::fopen(partial.c_str(), "wb");
-    if (file == nullptr) {
-        *error = path + ": " + std::strerror(errno);
+    OutputFile file;
+    if (!file.Open(path, error)) return false;
+    if (!Encode(file.stream(), page, palette)) {
+        *error = path + ": " + (std::ferror(file.stream()) ? std::strerror(errno) : "could not be encoded");
         return false;
     }
-    const bool encoded = Encode(file, page, palette);
-    const bool closed = std::fclose(file) == 0;
-    if (!encoded || !closed || std::rename(partial.c_str(), path.c_str()) != 0) {
-        std::remove(partial.c_str());
-        *error = path + ": could not be written";
-        return false;
-    }
-    return true;
+    return file.Commit(error);
 }

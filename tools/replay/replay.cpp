@@ -1,5 +1,6 @@
 #include "tools/replay/replay.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <utility>
 
@@ -55,7 +56,13 @@ ReplayResult RunReplay(const ReplayOptions& options) {
         const size_t debugLines = HeadlessDebugLineCount();
         HeadlessClearDebugLines();
         if (options.trace != nullptr) {
-            *options.trace << TraceLine(frame, PageCrc(HeadlessVisiblePage()), soundRequests, debugLines) << '\n';
+            std::string line = TraceLine(frame, PageCrc(HeadlessVisiblePage()), soundRequests, debugLines);
+            line += '\n';
+            std::fwrite(line.data(), 1, line.size(), options.trace);
+            if (std::ferror(options.trace)) {
+                result.traceError = errno;
+                break;
+            }
         }
         soundRequests.clear();
         if (!options.pngDirectory.empty() && frame % options.pngEvery == 0) {

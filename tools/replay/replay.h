@@ -1,7 +1,7 @@
 #pragma once
 // Runs the game's own start-up and frame loop on the headless backend, fed by a script.
 #include <cstdint>
-#include <ostream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -10,7 +10,8 @@
 struct ReplayOptions {
     int64_t frames = 2000;
     std::vector<ScriptEvent> events;
-    std::ostream* trace = nullptr;  // one JSON line per frame that reaches its flip
+    FILE* trace = nullptr;          // one JSON line per frame that reaches its flip; a trace that
+                                    // can no longer be written ends the run, its owner says why
     std::string pngDirectory;       // empty: no pictures
     int64_t pngEvery = 1;
 };
@@ -20,6 +21,7 @@ struct ReplayResult {
     int64_t framesRun = 0; // iterations begun, the last one included even if it ended the program
     bool ended = false;    // the program ended in a frame's wait
     std::string error;
+    int traceError = 0;     // errno of a failed trace write, which ended the run
 };
 
 // A run that stops before the game ends leaves it as its last frame left it, to be looked at.

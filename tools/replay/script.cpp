@@ -1,6 +1,7 @@
 #include "tools/replay/script.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -31,16 +32,53 @@ bool ParseKey(const std::string& word, uint32_t* key) {
     return true;
 }
 
+// One line without its end; false at the end of the input. A line longer than the bound
+// stops there, with tooLong set.
+bool ReadLine(std::istream& in, std::string& line, bool* tooLong) {
+    line.clear();
+    for (char c; in.get(c);) {
+        if (c == '\n') return true;
+        if (line.size() == kMaxScriptLine) {
+            *tooLong = true;
+            return true;
+        }
+        line += c;
+    }
+    return !line.empty();
+}
+
 }  // namespace
+
+std::string Excerpt(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (out.size() >= 80) return out + "...";
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+        }
+    }
+    return out;
+}
 
 bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEvent>* events, std::string* error) {
     std::string line;
     int64_t lastFrame = 0;
-    for (int number = 1; std::getline(in, line); ++number) {
+    bool tooLong = false;
+    for (int number = 1; ReadLine(in, line, &tooLong); ++number) {
         auto fail = [&](const std::string& what) {
             *error = name + ":" + std::to_string(number) + ": " + what;
             return false;
         };
+        if (tooLong) {
+            return fail("line longer than " + std::to_string(kMaxScriptLine) + " bytes: '" + Excerpt(line) + "'");
+        }
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::istringstream words(line);
         std::vector<std::string> w;
@@ -48,7 +86,9 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEv
         if (w.empty() || w[0][0] == '#') continue;
 
         ScriptEvent event{0, ScriptAction::Close, 0};
-        if (!ParseNumber(w[0], INT32_MAX, &event.frame)) return fail("frame must be a number 0..2147483647: '" + w[0] + "'");
+        if (!ParseNumber(w[0], INT32_MAX, &event.frame)) {
+            return fail("frame must be a number 0..2147483647: '" + Excerpt(w[0]) + "'");
+        }
         if (event.frame < lastFrame) return fail("frames must not go backwards");
         lastFrame = event.frame;
         if (w.size() < 2) return fail("missing action (down, up, activate, deactivate, close)");
@@ -58,7 +98,7 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEv
             event.action = action == "down" ? ScriptAction::KeyDown : ScriptAction::KeyUp;
             if (w.size() < 3) return fail("missing key after '" + action + "'");
             if (!ParseKey(w[2], &event.key)) {
-                return fail("unknown key '" + w[2] + "' (left, right, up, down, escape or a code 0..65535)");
+                return fail("unknown key '" + Excerpt(w[2]) + "' (left, right, up, down, escape or a code 0..65535)");
             }
         } else if (action == "activate") {
             event.action = ScriptAction::Activate;
@@ -67,7 +107,7 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEv
         } else if (action == "close") {
             event.action = ScriptAction::Close;
         } else {
-            return fail("unknown action '" + action + "'");
+            return fail("unknown action '" + Excerpt(action) + "'");
         }
         if (w.size() > (keyed ? 3u : 2u)) return fail("unexpected text after the event");
         events->push_back(event);

@@ -1,0 +1,112 @@
+// skyring-replay as a user runs it: the files it writes and the arguments it takes.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/e2e/xserver.h"
+
+namespace {
+
+struct Outcome {
+    std::string output;  // standard error, and standard output where not redirected
+    int status = -1;
+};
+
+// The program run by the shell; arguments may carry redirections of its standard output.
+Outcome Replay(const std::string& arguments) {
+    const std::string text = RunCommand(REPLAY_PATH " 2>&1 " + arguments + "; echo \"status $?\"");
+    const size_t at = text.rfind("status ");
+    return {text.substr(0, at), std::atoi(text.c_str() + at + 7)};
+}
+
+size_t Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
+
+TEST(ReplayProgram, ATraceThroughASymlinkGoesToItsTargetAndTheLinkStays) {
+    TempFile target("skyring-replay-target");
+    TempFile link("skyring-replay-link");
+    ASSERT_EQ(unlink(link.path.c_str()), 0);
+    ASSERT_EQ(symlink(std::filesystem::path(target.path).filename().c_str(), link.path.c_str()), 0);
+    const Outcome run = Replay("--frames 3 --trace " + link.path);
+    EXPECT_EQ(run.status, 0) << run.output;
+    struct stat st {};
+    ASSERT_EQ(lstat(link.path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(Lines(target.Contents()), 3u);
+}
+
+TEST(ReplayProgram, ATraceIntoAFifoIsWrittenInPlaceWhileItIsRead) {
+    TempFile fifo("skyring-replay-fifo");
+    ASSERT_EQ(unlink(fifo.path.c_str()), 0);
+    ASSERT_EQ(mkfifo(fifo.path.c_str(), 0600), 0);
+    // Open before the program so that it finds a reader; never blocks this test.
+    const int in = open(fifo.path.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(in, 0);
+    Child replay = Spawn({REPLAY_PATH, "--frames", "100", "--trace", fifo.path}, {});
+    ChildGuard guard{replay};
+    std::string trace;
+    for (int waitedMs = 0; Lines(trace) < 100 && waitedMs < 20000;) {
+        char buffer[65536];  // 100 lines are more than a pipe holds: the program waits for the reader
+        const ssize_t got = read(in, buffer, sizeof buffer);
+        if (got > 0) {
+            trace.append(buffer, static_cast<size_t>(got));
+        } else {
+            usleep(10000);
+            waitedMs += 10;
+        }
+    }
+    close(in);
+    EXPECT_EQ(WaitForExit(replay, 10000), 0);
+    EXPECT_EQ(Lines(trace), 100u);
+    struct stat st {};
+    ASSERT_EQ(lstat(fifo.path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO was replaced";
+}
+
+TEST(ReplayProgram, AFailedWriteIsOneMessageAndStatus2) {
+    for (const char* output : {"--trace /dev/full", "--trace - >/dev/full", "--trace - >&-"}) {
+        const Outcome run = Replay(std::string("--frames 50 ") + output);
+        EXPECT_EQ(run.status, 2) << output;
+        EXPECT_EQ(Lines(run.output), 1u) << output << ": " << run.output;
+    }
+}
+
+TEST(ReplayProgram, ATerminatedRunLeavesNoPartialTrace) {
+    TempFile trace("skyring-replay-trace");
+    const std::string partial = trace.path + ".partial";
+    Child replay = Spawn({REPLAY_PATH, "--frames", "100000000", "--trace", trace.path}, {});
+    ChildGuard guard{replay};
+    struct stat st {};
+    for (int i = 0; i < 1000 && stat(partial.c_str(), &st) != 0; ++i) usleep(10000);
+    ASSERT_EQ(stat(partial.c_str(), &st), 0) << "the trace is written beside its file";
+    kill(replay.pid, SIGTERM);
+    EXPECT_EQ(WaitForExit(replay, 10000), 128 + SIGTERM);
+    EXPECT_NE(std::remove(partial.c_str()), 0) << "the partial trace was left behind";
+    EXPECT_EQ(trace.Contents(), "") << "the file named stays as it was";
+}
+
+TEST(ReplayProgram, ArgumentsAreCheckedBeforeAnyRun) {
+    const Outcome version = Replay("--version");
+    EXPECT_EQ(version.output, "skyring-replay " SKYRING_VERSION "\n");
+    EXPECT_EQ(version.status, 0);
+    for (auto [arguments, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"frames 10", "skyring-replay: unknown argument 'frames'"},
+             {"--frames 10 --trace", "skyring-replay: missing value after --trace"},
+             {"--script ''", "skyring-replay: --script needs a name"},
+             {"--trace ''", "skyring-replay: --trace needs a name"},
+         }) {
+        const Outcome run = Replay(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_EQ(run.output.rfind(expected, 0), 0u) << arguments << " gave " << run.output;
+    }
+}
+
+}  // namespace

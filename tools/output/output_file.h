@@ -1,0 +1,35 @@
+#pragma once
+// Files the tools write, at the path the user gave.
+#include <cstdio>
+#include <string>
+
+// A regular file, or a new one, is written as TARGET.partial beside it and renamed into place
+// by Commit, so it appears whole or not at all; anything else (a device, a FIFO, a process
+// substitution) is written in place. A symlink is followed, never replaced, and "-" is
+// standard output. A partial file is removed on failure, when the object goes without a
+// Commit, and when SIGINT, SIGTERM or SIGHUP ends the program.
+class OutputFile {
+public:
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // On failure error is "<path or partial path>: <reason>".
+    bool Open(const std::string& path, std::string* error);
+    FILE* stream() const { return file_; }
+    // The path as given, or "standard output", for messages.
+    const std::string& name() const { return path_; }
+    // Flushes, closes and renames into place; any failure is reported here, standard
+    // output's included.
+    bool Commit(std::string* error);
+
+private:
+    void Discard();
+
+    std::string path_;     // as the user named it, for messages
+    std::string target_;   // what is written: the path with its symlinks followed
+    std::string partial_;  // empty when written in place
+    int slot_ = -1;        // where the signal handler finds partial_
+    FILE* file_ = nullptr;
+};
