@@ -18,8 +18,6 @@ namespace {
 
 constexpr uint32_t kFrameMs = 50;
 
-const char* const kClipNames[7] = {"ORB_BGM", "ORB_GET", "ORB_PUSH", "ORB_OPEN", "ORB_END", "ORB_PLAN", "ORB_BREK"};
-
 uint32_t frameStartTick = 0;
 
 // On standard error, with its line end whether or not it came with one.
@@ -51,7 +49,7 @@ int StartUp() {
     };
     if (!InitPalette("BITMAP") || !InitBitmap("BITMAP", 640, 640)) return unwind(false);
     if (!InitDirectSound(mainWindow)) return unwind(false);
-    for (int32_t slot = 0; slot < 7; ++slot) {
+    for (int32_t slot = 0; slot < SOUND_CLIPS; ++slot) {
         if (!InitSoundObject(slot, kClipNames[slot])) return unwind(true);
     }
     SetUpJump();
@@ -98,10 +96,10 @@ bool RunFrame() {
         restartRequested = 1;
         if (bestBalloonCount < balloonCount) bestBalloonCount = balloonCount;
         if (bestCatchCount < catchCount) bestCatchCount = catchCount;
-        PlaySoundObject(4, PLAY_ONCE);
+        PlaySoundObject(SOUND_LANDING, PLAY_ONCE);
     }
     if (crashed == 1) {
-        PlaySoundObject(2, PLAY_ONCE);
+        PlaySoundObject(SOUND_CRASH, PLAY_ONCE);
         restartRequested = 1;
     }
     return true;

@@ -76,7 +76,7 @@ TEST_F(JumpSetup, PlacesPlayerAircraftAndDiversAndStartsTheMusic) {
     EXPECT_EQ(TileRects[11].bottom, 64);
     EXPECT_EQ(SpriteCatalogue.CanopyOpening3.left, 617);
     ASSERT_EQ(SoundRequests().size(), 1u);
-    EXPECT_EQ(SoundRequests()[0], (SoundRequest{0, -1}));
+    EXPECT_EQ(SoundRequests()[0], (SoundRequest{SOUND_MUSIC, PLAY_LOOP}));
 }
 
 TEST_F(JumpSetup, ClearsTheJumpButKeepsTheRunAndCarriedFields) {

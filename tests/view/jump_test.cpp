@@ -83,7 +83,7 @@ TEST_F(WholeJump, FirstJumpWithNoKeysFallsThroughToTheGround) {
     EXPECT_EQ(bestBalloonCount, 1);
     EXPECT_EQ(ObjectTable[PLAYER_SLOT].altitude, 5000);
     EXPECT_EQ(ObjectTable[PLAYER_SLOT].active, 0);
-    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{0, -1}}));
+    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{SOUND_MUSIC, PLAY_LOOP}}));
 }
 
 // Keys from a generator of the test's own, so the game's sequence is not disturbed.
