@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/frame.h"
 #include "app/window_proc.h"
 #include "gfx/display.h"
 #include "gfx/draw.h"
@@ -10,7 +11,6 @@
 #include "platform/debug.h"
 #include "sim/sim.h"
 #include "sound/sound.h"
-#include "view/view.h"
 
 WindowHandle mainWindow = nullptr;
 
@@ -23,11 +23,6 @@ uint32_t frameStartTick = 0;
 // On standard error, with its line end whether or not it came with one.
 void PrintLine(const char* line) {
     std::fprintf(stderr, "%s%s", line, line[std::strlen(line) - 1] == '\n' ? "" : "\n");
-}
-
-void SetUpJump() {
-    InitWorld();
-    InitAircraftAndDivers();
 }
 
 }  // namespace
@@ -66,18 +61,9 @@ int PumpMessages() {
 }
 
 bool RunFrame() {
-    if (restartRequested != 0) {
-        SetUpJump();
-        frameCounter = 1;
-        restartRequested = 0;
-    }
+    RestartIfRequested();
     frameStartTick = TickCount();
-    if (frameCounter > 81) UpdatePlayer();
-    UpdateAircraft();
-    DrawScene();
-    UpdateDivers();
-    ResolveContacts();
-    DrawStatus();
+    UpdateAndDrawFrame();
 
     // Messages are dispatched only here. Between pumps the wait sleeps on the event queue;
     // the deadline wraps with the tick, so a start tick near 2^32 ends the wait at once.
@@ -89,19 +75,7 @@ bool RunFrame() {
     }
 
     Flip();
-    frameCounter += 1;
-    if (frameCounter >= 30000) frameCounter = 200;
-    GameObject& player = ObjectTable[PLAYER_SLOT];
-    if (player.altitude < 1) {
-        restartRequested = 1;
-        if (bestBalloonCount < balloonCount) bestBalloonCount = balloonCount;
-        if (bestCatchCount < catchCount) bestCatchCount = catchCount;
-        PlaySoundObject(SOUND_LANDING, PLAY_ONCE);
-    }
-    if (crashed == 1) {
-        PlaySoundObject(SOUND_CRASH, PLAY_ONCE);
-        restartRequested = 1;
-    }
+    EndFrame();
     return true;
 }
 

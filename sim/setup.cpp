@@ -27,6 +27,11 @@ void BuildItemField() {
 
 }  // namespace
 
+void SetUpJump() {
+    InitWorld();
+    InitAircraftAndDivers();
+}
+
 void ResetPlayer() {
     GameObject& player = ObjectTable[PLAYER_SLOT];
     player.x = 5000;

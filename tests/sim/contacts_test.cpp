@@ -6,7 +6,7 @@ class Contacts : public FreshWorld {
 protected:
     void SetUp() override {
         FreshWorld::SetUp();
-        SetUpJump();
+        SetUpJumpQuietly();
         ParkDivers();
         // An empty sky around the player.
         for (int32_t i = 1; i <= ITEM_COUNT; ++i) ItemField.itemKind[i] = ITEM_CLOUD;

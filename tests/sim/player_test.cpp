@@ -6,7 +6,7 @@ class PlayerUpdate : public FreshWorld {
 protected:
     void SetUp() override {
         FreshWorld::SetUp();
-        SetUpJump();
+        SetUpJumpQuietly();
         player().active = 1;
     }
     static GameObject& player() { return ObjectTable[PLAYER_SLOT]; }

@@ -1,39 +1,19 @@
+#include "app/frame.h"
 #include "tests/view/view_fixture.h"
 
 namespace {
 
-// One frame's game work in the frame loop's order, without the wait and the flip.
+// One frame's game work as the frame loop runs it, without the wait and the flip.
 struct FrameOutcome {
     bool landed = false;
     bool crashed = false;
 };
 
 FrameOutcome RunFrame() {
-    if (restartRequested) {
-        restartRequested = 0;
-        InitWorld();
-        InitAircraftAndDivers();
-        frameCounter = 1;
-    }
-    if (frameCounter > 81) UpdatePlayer();
-    UpdateAircraft();
-    DrawScene();
-    UpdateDivers();
-    ResolveContacts();
-    DrawStatus();
-    if (++frameCounter == 30000) frameCounter = 200;
-    FrameOutcome outcome;
-    if (ObjectTable[PLAYER_SLOT].altitude < 1) {
-        outcome.landed = true;
-        bestBalloonCount = std::max(bestBalloonCount, balloonCount);
-        bestCatchCount = std::max(bestCatchCount, catchCount);
-        restartRequested = 1;
-    }
-    if (crashed) {
-        outcome.crashed = true;
-        restartRequested = 1;
-    }
-    return outcome;
+    RestartIfRequested();
+    UpdateAndDrawFrame();
+    EndFrame();
+    return {ObjectTable[PLAYER_SLOT].altitude < 1, crashed == 1};
 }
 
 using WholeJump = FreshScene;
