@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/frame.h"
 #include "app/window_proc.h"
 #include "gfx/display.h"
 #include "gfx/draw.h"
@@ -10,7 +11,6 @@
 #include "platform/debug.h"
 #include "sim/sim.h"
 #include "sound/sound.h"
-#include "view/view.h"
 
 WindowHandle mainWindow = nullptr;
 
@@ -18,18 +18,11 @@ namespace {
 
 constexpr uint32_t kFrameMs = 50;
 
-const char* const kClipNames[7] = {"ORB_BGM", "ORB_GET", "ORB_PUSH", "ORB_OPEN", "ORB_END", "ORB_PLAN", "ORB_BREK"};
-
 uint32_t frameStartTick = 0;
 
 // On standard error, with its line end whether or not it came with one.
 void PrintLine(const char* line) {
     std::fprintf(stderr, "%s%s", line, line[std::strlen(line) - 1] == '\n' ? "" : "\n");
-}
-
-void SetUpJump() {
-    InitWorld();
-    InitAircraftAndDivers();
 }
 
 }  // namespace
@@ -51,7 +44,7 @@ int StartUp() {
     };
     if (!InitPalette("BITMAP") || !InitBitmap("BITMAP", 640, 640)) return unwind(false);
     if (!InitDirectSound(mainWindow)) return unwind(false);
-    for (int32_t slot = 0; slot < 7; ++slot) {
+    for (int32_t slot = 0; slot < SOUND_CLIPS; ++slot) {
         if (!InitSoundObject(slot, kClipNames[slot])) return unwind(true);
     }
     SetUpJump();
@@ -68,18 +61,9 @@ int PumpMessages() {
 }
 
 bool RunFrame() {
-    if (restartRequested != 0) {
-        SetUpJump();
-        frameCounter = 1;
-        restartRequested = 0;
-    }
+    RestartIfRequested();
     frameStartTick = TickCount();
-    if (frameCounter > 81) UpdatePlayer();
-    UpdateAircraft();
-    DrawScene();
-    UpdateDivers();
-    ResolveContacts();
-    DrawStatus();
+    UpdateAndDrawFrame();
 
     // Messages are dispatched only here. Between pumps the wait sleeps on the event queue;
     // the deadline wraps with the tick, so a start tick near 2^32 ends the wait at once.
@@ -91,19 +75,7 @@ bool RunFrame() {
     }
 
     Flip();
-    frameCounter += 1;
-    if (frameCounter >= 30000) frameCounter = 200;
-    GameObject& player = ObjectTable[PLAYER_SLOT];
-    if (player.altitude < 1) {
-        restartRequested = 1;
-        if (bestBalloonCount < balloonCount) bestBalloonCount = balloonCount;
-        if (bestCatchCount < catchCount) bestCatchCount = catchCount;
-        PlaySoundObject(4, PLAY_ONCE);
-    }
-    if (crashed == 1) {
-        PlaySoundObject(2, PLAY_ONCE);
-        restartRequested = 1;
-    }
+    EndFrame();
     return true;
 }
 

@@ -22,7 +22,7 @@ int32_t ArrowBit(uintptr_t key) {
 }  // namespace
 
 void ReleaseAll(WindowHandle window) {
-    for (int32_t slot = 0; slot <= 6; ++slot) PlaySoundObject(slot, PLAY_STOP);
+    for (int32_t slot = 0; slot < SOUND_CLIPS; ++slot) PlaySoundObject(slot, PLAY_STOP);
     ReleaseDirectSound();
     // Both pages of the pair end black.
     ClearScreen();

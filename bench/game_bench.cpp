@@ -95,8 +95,7 @@ void JumpSetup(benchmark::State& state) {
     HeadlessSetCallLogging(false);
     ResetGameState();
     for (auto _ : state) {
-        InitWorld();
-        InitAircraftAndDivers();
+        SetUpJump();
     }
     HeadlessReset();
 }

@@ -1,7 +1,7 @@
 #include <cstdlib>
 
 #include "sim/sim.h"
-#include "sound/sound.h"
+#include "sound/play.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ void CanopyRules(const GameObject& player) {
         GameObject& diver = ObjectTable[slot];
         if (!diver.active) continue;
         if (Distance(player, diver) < REACH && diver.spinTimer == 0) {
-            PlaySoundObject(6, PLAY_ONCE);
+            PlaySoundObject(SOUND_CANOPY_COLLISION, PLAY_ONCE);
             diver.spinTimer = SPIN_FRAMES;
             ObjectTable[PLAYER_SLOT].spinTimer = SPIN_FRAMES;
             diver.dx = -diver.dx;
@@ -36,7 +36,7 @@ bool CatchDiver(const GameObject& player) {
     for (int32_t slot = FIRST_DIVER_SLOT; slot <= LAST_DIVER_SLOT; ++slot) {
         GameObject& diver = ObjectTable[slot];
         if (!diver.active || diver.formationSlot != 0 || Distance(player, diver) >= REACH) continue;
-        PlaySoundObject(3, PLAY_ONCE);
+        PlaySoundObject(SOUND_FORMATION, PLAY_ONCE);
         ++catchCount;
         ++formationSize;
         diver.formationSlot = formationSize;
@@ -52,7 +52,7 @@ void ProbeItems(const GameObject& player) {
         if (i < 1 || i > ITEM_COUNT) continue;
         if (std::abs(player.x - ItemField.itemX[i]) >= REACH || ItemField.itemKind[i] <= ITEM_CLOUD) continue;
         if (ItemField.itemKind[i] == ITEM_BALLOON) {
-            PlaySoundObject(1, PLAY_ONCE);
+            PlaySoundObject(SOUND_BALLOON, PLAY_ONCE);
             ++balloonCount;
             ItemField.itemKind[i] = ITEM_NONE;
             return;

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "sim/sim.h"
-#include "sound/sound.h"
+#include "sound/play.h"
 
 void UpdatePlayer() {
     GameObject& player = ObjectTable[PLAYER_SLOT];
@@ -14,7 +14,7 @@ void UpdatePlayer() {
     }
     // The release repeats while Up is held, sound and all: formationSize never drops.
     if ((ControlFlags & CONTROL_UP) && formationSize >= 1) {
-        PlaySoundObject(3, PLAY_ONCE);
+        PlaySoundObject(SOUND_FORMATION, PLAY_ONCE);
         for (int32_t slot = FIRST_DIVER_SLOT; slot <= LAST_DIVER_SLOT; ++slot) ObjectTable[slot].formationSlot = -1;
     }
     // Set, not shifted by 36: the 37 a spin may leave becomes 0.

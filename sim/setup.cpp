@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "sim/sim.h"
-#include "sound/sound.h"
+#include "sound/play.h"
 
 namespace {
 
@@ -26,6 +26,11 @@ void BuildItemField() {
 }
 
 }  // namespace
+
+void SetUpJump() {
+    InitWorld();
+    InitAircraftAndDivers();
+}
 
 void ResetPlayer() {
     GameObject& player = ObjectTable[PLAYER_SLOT];
@@ -88,5 +93,5 @@ void InitAircraftAndDivers() {
         diver.formationSlot = 0;
         diver.sprite = PLAYER_START_PICTURE;
     }
-    PlaySoundObject(0, PLAY_LOOP);
+    PlaySoundObject(SOUND_MUSIC, PLAY_LOOP);
 }

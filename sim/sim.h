@@ -3,7 +3,8 @@
 // object along its course (the scene pass does).
 #include "sim/world.h"
 
-// Jump setup, always run back to back: the world, then the aircraft, divers and music.
+// Jump setup: InitWorld, then InitAircraftAndDivers (the aircraft, divers and music).
+void SetUpJump();
 void InitWorld();
 void InitAircraftAndDivers();
 // The player back at the top, inside the aircraft.
@@ -17,3 +18,9 @@ void UpdateAircraft();
 void UpdateDivers();
 // Catches, canopy collisions, balloons and birds around the player.
 void ResolveContacts();
+
+// A frame's first step: when the last jump ended, a new one, with frameCounter at 1.
+void RestartIfRequested();
+// A frame's last step, after the flip: the frame counted, then the landing (best counts
+// kept) and the crash, each with its sound and a restart for the next frame.
+void EndFrame();

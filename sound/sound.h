@@ -4,12 +4,10 @@
 
 #include "platform/audio.h"
 #include "platform/window.h"
+#include "sound/play.h"
 
-// What PlaySoundObject does with a slot; any other value does nothing.
-enum PlayMode : int32_t { PLAY_LOOP = -1, PLAY_STOP = 0, PLAY_ONCE = 1 };
-
-// Slots 0 to 6 hold the clips; the last slot always stays empty.
-enum : int32_t { SOUND_SLOTS = 8 };
+// The clips' slots, then one that always stays empty.
+enum : int32_t { SOUND_SLOTS = SOUND_CLIPS + 1 };
 
 // Null before set-up and after release.
 extern AudioDevice SoundDevice;
@@ -22,8 +20,6 @@ int InitDirectSound(WindowHandle window);
 // 1 when the "WAVE" resource `name` is in the slot's buffer; on failure writes one line and
 // returns 0, leaving the slots loaded so far to the caller's ReleaseDirectSound.
 int InitSoundObject(int32_t slot, const char* name);
-// Plays a loaded slot once (PLAY_ONCE), looping (PLAY_LOOP) or stops it (PLAY_STOP).
-void PlaySoundObject(int32_t slot, int32_t mode);
 // Sees every PlaySoundObject request before it is carried out, for the trace tool and tests;
 // null (the default) for none.
 using PlaySoundObserver = void (*)(int32_t slot, int32_t mode);

@@ -11,7 +11,7 @@ using Requests = std::vector<std::pair<int32_t, int32_t>>;
 
 TEST_F(GameTest, AFirstJumpWithNoKeysLandsAndTheNextOneStartsAtOnce) {
     Start();
-    EXPECT_EQ(soundRequests, (Requests{{0, -1}}));  // the music, from the first jump setup
+    EXPECT_EQ(soundRequests, (Requests{{SOUND_MUSIC, PLAY_LOOP}}));  // the music, from the first jump setup
     int frames = 0;
     while (restartRequested == 0 && frames < 3000) {
         soundRequests.clear();
@@ -21,14 +21,15 @@ TEST_F(GameTest, AFirstJumpWithNoKeysLandsAndTheNextOneStartsAtOnce) {
     ASSERT_EQ(restartRequested, 1) << "no landing within 3000 frames";
     EXPECT_EQ(crashed, 0);
     EXPECT_LT(Player().altitude, 1);
-    EXPECT_EQ(soundRequests.back(), (std::pair<int32_t, int32_t>{4, 1}));
+    EXPECT_EQ(soundRequests.back(), (std::pair<int32_t, int32_t>{SOUND_LANDING, PLAY_ONCE}));
     EXPECT_EQ(bestBalloonCount, balloonCount);
     EXPECT_EQ(bestCatchCount, catchCount);
     const int32_t landedBalloons = balloonCount;
 
     soundRequests.clear();
     ASSERT_TRUE(RunFrame());
-    EXPECT_EQ(soundRequests.front(), (std::pair<int32_t, int32_t>{0, -1}));  // asked again, still looping
+    // Asked again, still looping.
+    EXPECT_EQ(soundRequests.front(), (std::pair<int32_t, int32_t>{SOUND_MUSIC, PLAY_LOOP}));
     EXPECT_EQ(frameCounter, 2);  // the new jump began at 1 and this frame counted it on
     EXPECT_EQ(restartRequested, 0);
     EXPECT_EQ(Player().altitude, 5000);
@@ -57,7 +58,13 @@ TEST_F(GameTest, EscapeEndsTheProgramInsideTheFramesWaitWithAnOrderlyTeardown) {
     MessagePost(HeadlessWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(RunFrame());
     EXPECT_EQ(frameCounter, counter) << "nothing after the wait may run";
-    EXPECT_EQ(soundRequests, (Requests{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}}));
+    EXPECT_EQ(soundRequests, (Requests{{SOUND_MUSIC, PLAY_STOP},
+                                       {SOUND_BALLOON, PLAY_STOP},
+                                       {SOUND_CRASH, PLAY_STOP},
+                                       {SOUND_FORMATION, PLAY_STOP},
+                                       {SOUND_LANDING, PLAY_STOP},
+                                       {SOUND_UNPLAYED, PLAY_STOP},
+                                       {SOUND_CANOPY_COLLISION, PLAY_STOP}}));
     // From the teardown's first release on (the frame's own drawing comes before it).
     std::vector<std::string> teardown;
     for (const std::string& call : HeadlessCallLog()) {
@@ -91,12 +98,15 @@ TEST_F(GameTest, LandingAndCrashInOneFrameUpdateTheBestsAndPlayBothSounds) {
     soundRequests.clear();
     ASSERT_TRUE(RunFrame());
     ASSERT_GE(soundRequests.size(), 2u);
-    EXPECT_EQ((Requests{soundRequests.end() - 2, soundRequests.end()}), (Requests{{4, 1}, {2, 1}}));
+    EXPECT_EQ((Requests{soundRequests.end() - 2, soundRequests.end()}),
+              (Requests{{SOUND_LANDING, PLAY_ONCE}, {SOUND_CRASH, PLAY_ONCE}}));
     EXPECT_EQ(bestBalloonCount, 3);
     EXPECT_EQ(bestCatchCount, 2);
     soundRequests.clear();
     ASSERT_TRUE(RunFrame());
-    EXPECT_EQ(std::count(soundRequests.begin(), soundRequests.end(), std::pair<int32_t, int32_t>{0, -1}), 1);
+    EXPECT_EQ(std::count(soundRequests.begin(), soundRequests.end(),
+                         std::pair<int32_t, int32_t>{SOUND_MUSIC, PLAY_LOOP}),
+              1);
     EXPECT_EQ(crashed, 0);
 }
 
@@ -106,7 +116,7 @@ TEST_F(GameTest, ACrashNeverChangesTheBestCounts) {
     crashed = 1;
     balloonCount = 4;
     ASSERT_TRUE(RunFrame());
-    EXPECT_EQ(soundRequests.back(), (std::pair<int32_t, int32_t>{2, 1}));
+    EXPECT_EQ(soundRequests.back(), (std::pair<int32_t, int32_t>{SOUND_CRASH, PLAY_ONCE}));
     EXPECT_EQ(restartRequested, 1);
     EXPECT_EQ(bestBalloonCount, 0);
 }

@@ -6,7 +6,7 @@ class Contacts : public FreshWorld {
 protected:
     void SetUp() override {
         FreshWorld::SetUp();
-        SetUpJump();
+        SetUpJumpQuietly();
         ParkDivers();
         // An empty sky around the player.
         for (int32_t i = 1; i <= ITEM_COUNT; ++i) ItemField.itemKind[i] = ITEM_CLOUD;
@@ -38,7 +38,7 @@ TEST_F(Contacts, ReachIsASumOfDifferencesBelowThirty) {
     EXPECT_EQ(near.formationSlot, 1);
     EXPECT_EQ(catchCount, 1);
     EXPECT_EQ(formationSize, 1);
-    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{3, 1}}));
+    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{SOUND_FORMATION, PLAY_ONCE}}));
 }
 
 TEST_F(Contacts, AltitudeThousandCatchesAndNineNinetyNineCollides) {
@@ -60,7 +60,7 @@ TEST_F(Contacts, AltitudeThousandCatchesAndNineNinetyNineCollides) {
     EXPECT_EQ(d.dx, -4);
     EXPECT_EQ(d.dy, 3);
     EXPECT_EQ(crashed, 0);  // never in the collision's own frame
-    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{6, 1}}));
+    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{SOUND_CANOPY_COLLISION, PLAY_ONCE}}));
 }
 
 TEST_F(Contacts, CanopyCollisionsRepeatForEachFreshDiverButNotForASpinningOne) {
@@ -131,7 +131,7 @@ TEST_F(Contacts, BirdBelowTheBalloonCrashesAndTheBalloonIsStillTaken) {
     EXPECT_EQ(crashed, 1);
     EXPECT_EQ(balloonCount, 1);
     EXPECT_EQ(ItemField.itemKind[1995], ITEM_NONE);
-    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{1, 1}}));
+    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{SOUND_BALLOON, PLAY_ONCE}}));
 }
 
 TEST_F(Contacts, BalloonEndsTheProbeOneBalloonPerFrame) {

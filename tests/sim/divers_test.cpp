@@ -5,7 +5,7 @@ namespace {
 using AircraftUpdate = FreshWorld;
 
 TEST_F(AircraftUpdate, CirclesInThirtySevenStepsHoldingThirtySixForOneFrame) {
-    SetUpJump();
+    SetUpJumpQuietly();
     GameObject& aircraft = ObjectTable[AIRCRAFT_SLOT];
     aircraft.active = 0;
     const uint32_t before = rngState;
@@ -40,7 +40,7 @@ class DiverUpdate : public FreshWorld {
 protected:
     void SetUp() override {
         FreshWorld::SetUp();
-        SetUpJump();
+        SetUpJumpQuietly();
         ParkDivers();
         GameObject& d = diver();
         d = GameObject{};

@@ -1,6 +1,6 @@
 #include "tests/sim/fake_sound.h"
 
-#include "sound/sound.h"
+#include "sound/play.h"
 
 std::vector<SoundRequest>& SoundRequests() {
     static std::vector<SoundRequest> requests;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "sound/play.h"
+
 struct SoundRequest {
     int32_t slot;
     int32_t mode;

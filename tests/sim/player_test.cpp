@@ -6,7 +6,7 @@ class PlayerUpdate : public FreshWorld {
 protected:
     void SetUp() override {
         FreshWorld::SetUp();
-        SetUpJump();
+        SetUpJumpQuietly();
         player().active = 1;
     }
     static GameObject& player() { return ObjectTable[PLAYER_SLOT]; }
@@ -131,7 +131,8 @@ TEST_F(PlayerUpdate, UpReleasesTheFormationOnlyAfterACatch) {
     UpdatePlayer();
     UpdatePlayer();
     // Repeats while held, even with nobody left in the formation.
-    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{3, 1}, {3, 1}}));
+    EXPECT_EQ(SoundRequests(),
+              (std::vector<SoundRequest>{{SOUND_FORMATION, PLAY_ONCE}, {SOUND_FORMATION, PLAY_ONCE}}));
     for (int32_t slot = FIRST_DIVER_SLOT; slot <= LAST_DIVER_SLOT; ++slot) EXPECT_EQ(ObjectTable[slot].formationSlot, -1);
     EXPECT_EQ(formationSize, 1);
     EXPECT_EQ(ObjectTable[30].formationSlot, 0);

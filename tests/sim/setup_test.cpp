@@ -5,8 +5,7 @@ namespace {
 using JumpSetup = FreshWorld;
 
 TEST_F(JumpSetup, FirstJumpOfARunBuildsTheKnownField) {
-    InitWorld();
-    InitAircraftAndDivers();
+    SetUpJump();
 
     int32_t counts[6] = {};
     for (int32_t i = 201; i <= ITEM_COUNT; ++i) ++counts[ItemField.itemKind[i]];
@@ -48,8 +47,7 @@ TEST_F(JumpSetup, FirstJumpOfARunBuildsTheKnownField) {
 }
 
 TEST_F(JumpSetup, PlacesPlayerAircraftAndDiversAndStartsTheMusic) {
-    InitWorld();
-    InitAircraftAndDivers();
+    SetUpJump();
     const GameObject& player = ObjectTable[PLAYER_SLOT];
     const GameObject& aircraft = ObjectTable[AIRCRAFT_SLOT];
     EXPECT_EQ(player.active, 1);
@@ -76,12 +74,11 @@ TEST_F(JumpSetup, PlacesPlayerAircraftAndDiversAndStartsTheMusic) {
     EXPECT_EQ(TileRects[11].bottom, 64);
     EXPECT_EQ(SpriteCatalogue.CanopyOpening3.left, 617);
     ASSERT_EQ(SoundRequests().size(), 1u);
-    EXPECT_EQ(SoundRequests()[0], (SoundRequest{0, -1}));
+    EXPECT_EQ(SoundRequests()[0], (SoundRequest{SOUND_MUSIC, PLAY_LOOP}));
 }
 
 TEST_F(JumpSetup, ClearsTheJumpButKeepsTheRunAndCarriedFields) {
-    InitWorld();
-    InitAircraftAndDivers();
+    SetUpJump();
     // The end of a jump as play might leave it.
     balloonCount = 4;
     catchCount = 3;
@@ -103,8 +100,7 @@ TEST_F(JumpSetup, ClearsTheJumpButKeepsTheRunAndCarriedFields) {
     ObjectTable[PLAYER_SLOT].spinTimer = 5;
     ItemField.itemKind[0] = 0;
 
-    InitWorld();
-    InitAircraftAndDivers();
+    SetUpJump();
 
     EXPECT_EQ(balloonCount, 0);
     EXPECT_EQ(catchCount, 0);

@@ -11,10 +11,9 @@ protected:
         ResetGameState();
         SoundRequests().clear();
     }
-    // A first jump set up as the program does it; the sounds of the setup are forgotten.
-    void SetUpJump() {
-        InitWorld();
-        InitAircraftAndDivers();
+    // A jump set up as the program does it, the sounds of the setup forgotten.
+    static void SetUpJumpQuietly() {
+        SetUpJump();
         SoundRequests().clear();
     }
     // Every diver parked far away so that only the divers a test places take part.

@@ -16,8 +16,7 @@ TEST_F(WorldTables, RngFromTheInitialStateGivesTheKnownSequence) {
 }
 
 TEST_F(WorldTables, ResetGameStateReturnsToAFreshProgram) {
-    InitWorld();
-    InitAircraftAndDivers();
+    SetUpJump();
     frameCounter = 500;
     bestCatchCount = 7;
     ControlFlags = CONTROL_LEFT;

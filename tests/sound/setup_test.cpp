@@ -5,8 +5,6 @@
 
 namespace {
 
-const char* const kClipNames[7] = {"ORB_BGM", "ORB_GET", "ORB_PUSH", "ORB_OPEN", "ORB_END", "ORB_PLAN", "ORB_BREK"};
-
 struct DeviceStep {
     int step;
     const char* operation;
@@ -105,7 +103,7 @@ TEST_F(HeadlessSoundTest, AMissingClipAtSlotThreeStopsTheLoadingAndTheCallerRele
 
     // The start-up's loop: the first failure ends the loading.
     int32_t slot = 0;
-    while (slot < 7 && InitSoundObject(slot, kClipNames[slot]) == 1) ++slot;
+    while (slot < SOUND_CLIPS && InitSoundObject(slot, kClipNames[slot]) == 1) ++slot;
 
     EXPECT_EQ(slot, 3);
     EXPECT_EQ(HeadlessDebugLines(), std::vector<std::string>{"SoundObject Init Failed at 85\n"});
@@ -125,7 +123,7 @@ TEST_F(HeadlessSoundTest, AMissingClipAtSlotThreeStopsTheLoadingAndTheCallerRele
 TEST_F(HeadlessSoundTest, AFullStartUpFillsSlotsZeroToSixAndReleaseSkipsSlotSevenOnce) {
     for (const char* name : kClipNames) HeadlessSetResource(name, "WAVE", EventWave(64));
     ASSERT_EQ(InitDirectSound(window), 1);
-    for (int32_t slot = 0; slot < 7; ++slot) ASSERT_EQ(InitSoundObject(slot, kClipNames[slot]), 1) << slot;
+    for (int32_t slot = 0; slot < SOUND_CLIPS; ++slot) ASSERT_EQ(InitSoundObject(slot, kClipNames[slot]), 1) << slot;
     for (int i = 0; i < 7; ++i) EXPECT_NE(SoundBank[i], nullptr) << i;
     EXPECT_EQ(SoundBank[7], nullptr);
 
@@ -167,9 +165,9 @@ TEST_F(HeadlessSoundTest, ASlotOutsideTheBankIsRefusedWithoutACall) {
 }  // namespace
 
 TEST_F(HeadlessSoundTest, TheGamesOwnClipsLoadAndEachSoundsForItsLength) {
-    const double seconds[7] = {2.006, 0.750, 0.398, 0.500, 0.851, 1.500, 0.089};
+    const double seconds[SOUND_CLIPS] = {2.006, 0.750, 0.398, 0.500, 0.851, 1.500, 0.089};
     ASSERT_EQ(InitDirectSound(window), 1);
-    for (int32_t slot = 0; slot < 7; ++slot) {
+    for (int32_t slot = 0; slot < SOUND_CLIPS; ++slot) {
         ASSERT_EQ(InitSoundObject(slot, kClipNames[slot]), 1) << kClipNames[slot];
         PlaySoundObject(slot, PLAY_ONCE);
         const std::vector<int16_t> heard = HeadlessAudioAdvanceMs(2500);

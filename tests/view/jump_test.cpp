@@ -1,39 +1,19 @@
+#include "app/frame.h"
 #include "tests/view/view_fixture.h"
 
 namespace {
 
-// One frame's game work in the frame loop's order, without the wait and the flip.
+// One frame's game work as the frame loop runs it, without the wait and the flip.
 struct FrameOutcome {
     bool landed = false;
     bool crashed = false;
 };
 
 FrameOutcome RunFrame() {
-    if (restartRequested) {
-        restartRequested = 0;
-        InitWorld();
-        InitAircraftAndDivers();
-        frameCounter = 1;
-    }
-    if (frameCounter > 81) UpdatePlayer();
-    UpdateAircraft();
-    DrawScene();
-    UpdateDivers();
-    ResolveContacts();
-    DrawStatus();
-    if (++frameCounter == 30000) frameCounter = 200;
-    FrameOutcome outcome;
-    if (ObjectTable[PLAYER_SLOT].altitude < 1) {
-        outcome.landed = true;
-        bestBalloonCount = std::max(bestBalloonCount, balloonCount);
-        bestCatchCount = std::max(bestCatchCount, catchCount);
-        restartRequested = 1;
-    }
-    if (crashed) {
-        outcome.crashed = true;
-        restartRequested = 1;
-    }
-    return outcome;
+    RestartIfRequested();
+    UpdateAndDrawFrame();
+    EndFrame();
+    return {ObjectTable[PLAYER_SLOT].altitude < 1, crashed == 1};
 }
 
 using WholeJump = FreshScene;
@@ -83,7 +63,7 @@ TEST_F(WholeJump, FirstJumpWithNoKeysFallsThroughToTheGround) {
     EXPECT_EQ(bestBalloonCount, 1);
     EXPECT_EQ(ObjectTable[PLAYER_SLOT].altitude, 5000);
     EXPECT_EQ(ObjectTable[PLAYER_SLOT].active, 0);
-    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{0, -1}}));
+    EXPECT_EQ(SoundRequests(), (std::vector<SoundRequest>{{SOUND_MUSIC, PLAY_LOOP}}));
 }
 
 // Keys from a generator of the test's own, so the game's sequence is not disturbed.

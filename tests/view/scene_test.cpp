@@ -76,7 +76,7 @@ TEST_F(Scene, EverySlotCountsItsSpinDownActiveOrNot) {
 }
 
 TEST_F(Scene, PlayerComesIntoPlayAtFrame81WithTwoDrawsPerActiveSlot) {
-    SetUpJump();  // aircraft and divers active again
+    SetUpJumpQuietly();  // aircraft and divers active again
     frameCounter = 80;
     player().dx = 3;
     uint32_t before = rngState;

@@ -8,7 +8,7 @@ class FreshScene : public FreshWorld {
 protected:
     void SetUp() override {
         FreshWorld::SetUp();
-        SetUpJump();
+        SetUpJumpQuietly();
         DrawCalls().clear();
     }
     static GameObject& player() { return ObjectTable[PLAYER_SLOT]; }
