@@ -1,7 +1,7 @@
 // The headless sound output: mixed into memory when a test asks for it.
-#include "platform/backend.h"
+#include "platform/device/hooks.h"
+#include "platform/device/voices.h"
 #include "platform/headless/headless_audio.h"
-#include "platform/voices.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/backend.h"
 #include "platform/debug.h"
+#include "platform/device/hooks.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/resources.h"

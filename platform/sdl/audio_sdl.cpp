@@ -4,10 +4,10 @@
 #include <string>
 
 #include "platform/audio.h"
-#include "platform/backend.h"
 #include "platform/debug.h"
-#include "platform/sdl/sdl_window.h"
-#include "platform/voices.h"
+#include "platform/device/hooks.h"
+#include "platform/device/voices.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace {
 

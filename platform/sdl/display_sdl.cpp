@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-#include "platform/backend.h"
 #include "platform/debug.h"
-#include "platform/page_colours.h"
+#include "platform/device/hooks.h"
+#include "platform/device/page_colours.h"
 #include "platform/sdl/present_geometry.h"
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace {
 

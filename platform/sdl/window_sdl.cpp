@@ -7,10 +7,10 @@
 #include <cstring>
 #include <deque>
 
-#include "platform/backend.h"
 #include "platform/debug.h"
+#include "platform/device/hooks.h"
 #include "platform/resources.h"
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/sdl_backend.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "platform/backend.h"
+#include "platform/device/hooks.h"
 #include "platform/resources.h"
 
 const EmbeddedResource* PlatformFindEmbedded(const char* name, const char* type) {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/backend.h"
+#include "platform/device/hooks.h"
 
 namespace {
 

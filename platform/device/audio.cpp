@@ -6,8 +6,8 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/backend.h"
-#include "platform/voices.h"
+#include "platform/device/hooks.h"
+#include "platform/device/voices.h"
 
 struct PlatformAudioDevice {
     WindowHandle window = nullptr;

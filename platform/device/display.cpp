@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/backend.h"
+#include "platform/device/hooks.h"
 #include "platform/display.h"
 
 namespace {
