@@ -224,7 +224,7 @@ void Present() {
 
 uint32_t DisplayCreate(DisplayDevice* device) {
     *device = nullptr;
-    if (uint32_t code = PlatformCall("DisplayCreate")) return code;
+    if (uint32_t code = BackendCall("DisplayCreate")) return code;
     if (liveDevice != nullptr) return DDERR_GENERIC;  // one device per program
     liveDevice = new PlatformDisplay;
     *device = liveDevice;
@@ -232,7 +232,7 @@ uint32_t DisplayCreate(DisplayDevice* device) {
 }
 
 uint32_t DisplaySetExclusive(DisplayDevice device, WindowHandle window) {
-    if (uint32_t code = PlatformCall("DisplaySetExclusive")) return code;
+    if (uint32_t code = BackendCall("DisplaySetExclusive")) return code;
     if (device == nullptr || window == nullptr) return DDERR_INVALIDPARAMS;
     if (uint32_t code = BackendDisplayOpen(window)) return code;
     device->window = window;
@@ -241,7 +241,7 @@ uint32_t DisplaySetExclusive(DisplayDevice device, WindowHandle window) {
 }
 
 uint32_t DisplaySetMode(DisplayDevice device, int32_t width, int32_t height, int32_t bitsPerPixel) {
-    if (uint32_t code = PlatformCall("DisplaySetMode")) return code;
+    if (uint32_t code = BackendCall("DisplaySetMode")) return code;
     if (device == nullptr || !device->exclusive) return DDERR_INVALIDPARAMS;
     if (width != SCREEN_WIDTH || height != SCREEN_HEIGHT || bitsPerPixel != 8) return DDERR_INVALIDMODE;
     device->modeSet = true;
@@ -250,7 +250,7 @@ uint32_t DisplaySetMode(DisplayDevice device, int32_t width, int32_t height, int
 
 uint32_t DisplayCreatePrimary(DisplayDevice device, Surface* primary) {
     *primary = nullptr;
-    if (uint32_t code = PlatformCall("DisplayCreatePrimary")) return code;
+    if (uint32_t code = BackendCall("DisplayCreatePrimary")) return code;
     if (device == nullptr || !device->modeSet || livePrimary != nullptr) return DDERR_INVALIDPARAMS;
     livePrimary = NewSurface(SCREEN_WIDTH, SCREEN_HEIGHT, "primary");
     livePrimary->isPrimary = true;
@@ -261,7 +261,7 @@ uint32_t DisplayCreatePrimary(DisplayDevice device, Surface* primary) {
 
 uint32_t SurfaceGetBackBuffer(Surface primary, Surface* backBuffer) {
     *backBuffer = nullptr;
-    if (uint32_t code = PlatformCall("SurfaceGetBackBuffer")) return code;
+    if (uint32_t code = BackendCall("SurfaceGetBackBuffer")) return code;
     if (primary == nullptr || primary->backBuffer == nullptr) return DDERR_INVALIDPARAMS;
     *backBuffer = primary->backBuffer;
     return DD_OK;
@@ -269,7 +269,7 @@ uint32_t SurfaceGetBackBuffer(Surface primary, Surface* backBuffer) {
 
 uint32_t DisplayCreatePalette(DisplayDevice device, const PALETTEENTRY entries[256], Palette* palette) {
     *palette = nullptr;
-    if (uint32_t code = PlatformCall("DisplayCreatePalette")) return code;
+    if (uint32_t code = BackendCall("DisplayCreatePalette")) return code;
     if (device == nullptr || entries == nullptr) return DDERR_INVALIDPARAMS;
     auto* made = new PlatformPalette;
     livePalettes.push_back(made);
@@ -279,7 +279,7 @@ uint32_t DisplayCreatePalette(DisplayDevice device, const PALETTEENTRY entries[2
 }
 
 uint32_t SurfaceSetPalette(Surface primary, Palette palette) {
-    if (uint32_t code = PlatformCall("SurfaceSetPalette")) return code;
+    if (uint32_t code = BackendCall("SurfaceSetPalette")) return code;
     if (primary == nullptr || palette == nullptr) return DDERR_INVALIDPARAMS;
     primary->palette = palette;
     return DD_OK;
@@ -287,14 +287,14 @@ uint32_t SurfaceSetPalette(Surface primary, Palette palette) {
 
 uint32_t DisplayCreateOffscreen(DisplayDevice device, int32_t width, int32_t height, Surface* surface) {
     *surface = nullptr;
-    if (uint32_t code = PlatformCall("DisplayCreateOffscreen")) return code;
+    if (uint32_t code = BackendCall("DisplayCreateOffscreen")) return code;
     if (device == nullptr || width <= 0 || height <= 0 || width > 4096 || height > 4096) return DDERR_INVALIDPARAMS;
     *surface = NewSurface(width, height, "offscreen");
     return DD_OK;
 }
 
 uint32_t PaletteSetEntries(Palette palette, int32_t first, int32_t count, const PALETTEENTRY* entries) {
-    if (uint32_t code = PlatformCall("PaletteSetEntries")) return code;
+    if (uint32_t code = BackendCall("PaletteSetEntries")) return code;
     if (palette == nullptr || entries == nullptr || first < 0 || count < 0 || count > 256 - first) {
         return DDERR_INVALIDPARAMS;
     }
@@ -305,7 +305,7 @@ uint32_t PaletteSetEntries(Palette palette, int32_t first, int32_t count, const 
 
 uint32_t SurfaceLock(Surface surface, uint8_t** pixels, int32_t* pitch, int32_t* width, int32_t* height) {
     *pixels = nullptr;
-    if (uint32_t code = PlatformCall("SurfaceLock", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceLock", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     if (surface->lost) return DDERR_SURFACELOST;
     // The caller may write any pixel until the unlock: a keyed copy made meanwhile works out
@@ -319,14 +319,14 @@ uint32_t SurfaceLock(Surface surface, uint8_t** pixels, int32_t* pitch, int32_t*
 }
 
 uint32_t SurfaceUnlock(Surface surface) {
-    if (uint32_t code = PlatformCall("SurfaceUnlock", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceUnlock", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     PixelsChanged(surface);
     return DD_OK;
 }
 
 uint32_t SurfaceSetColorKey(Surface surface, uint8_t low, uint8_t high) {
-    if (uint32_t code = PlatformCall("SurfaceSetColorKey", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceSetColorKey", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr || low > high) return DDERR_INVALIDPARAMS;
     surface->keyed = true;
     surface->keyLow = low;
@@ -336,7 +336,7 @@ uint32_t SurfaceSetColorKey(Surface surface, uint8_t low, uint8_t high) {
 }
 
 uint32_t SurfaceBltFast(Surface dest, uint32_t x, uint32_t y, Surface source, const RECT* sourceRect) {
-    if (uint32_t code = PlatformCall("SurfaceBltFast")) return code;
+    if (uint32_t code = BackendCall("SurfaceBltFast")) return code;
     if (dest == nullptr || source == nullptr || sourceRect == nullptr) return DDERR_INVALIDPARAMS;
     if (dest->lost || source->lost) return DDERR_SURFACELOST;
     const RECT& r = *sourceRect;
@@ -382,7 +382,7 @@ uint32_t SurfaceBltFast(Surface dest, uint32_t x, uint32_t y, Surface source, co
 }
 
 uint32_t SurfaceFill(Surface surface, uint8_t index) {
-    if (uint32_t code = PlatformCall("SurfaceFill", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceFill", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     if (surface->lost) return DDERR_SURFACELOST;
     std::fill(surface->pixels.begin(), surface->pixels.end(), index);
@@ -391,7 +391,7 @@ uint32_t SurfaceFill(Surface surface, uint8_t index) {
 }
 
 uint32_t SurfaceFlip(Surface primary) {
-    if (uint32_t code = PlatformCall("SurfaceFlip")) return code;
+    if (uint32_t code = BackendCall("SurfaceFlip")) return code;
     if (primary == nullptr || primary->backBuffer == nullptr) return DDERR_INVALIDPARAMS;
     if (primary->lost) return DDERR_SURFACELOST;
     // The handles stay put and the pages change places, as with a hardware flip.
@@ -403,13 +403,13 @@ uint32_t SurfaceFlip(Surface primary) {
 }
 
 uint32_t SurfaceIsLost(Surface surface) {
-    if (uint32_t code = PlatformCall("SurfaceIsLost", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceIsLost", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     return surface->lost ? DDERR_SURFACELOST : DD_OK;
 }
 
 uint32_t SurfaceRestore(Surface surface) {
-    if (uint32_t code = PlatformCall("SurfaceRestore", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceRestore", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     auto restore = [](PlatformSurface* s) {
         s->lost = false;
@@ -422,7 +422,7 @@ uint32_t SurfaceRestore(Surface surface) {
 }
 
 uint32_t SurfaceRelease(Surface surface) {
-    if (uint32_t code = PlatformCall("SurfaceRelease", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceRelease", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     // The back buffer belongs to its primary and goes with it: freed alone, the next flip
     // would swap pages with freed memory.
@@ -434,7 +434,7 @@ uint32_t SurfaceRelease(Surface surface) {
 }
 
 uint32_t PaletteRelease(Palette palette) {
-    if (uint32_t code = PlatformCall("PaletteRelease")) return code;
+    if (uint32_t code = BackendCall("PaletteRelease")) return code;
     if (palette == nullptr) return DDERR_INVALIDPARAMS;
     if (livePrimary != nullptr && livePrimary->palette == palette) livePrimary->palette = nullptr;
     livePalettes.erase(std::remove(livePalettes.begin(), livePalettes.end(), palette), livePalettes.end());
@@ -443,7 +443,7 @@ uint32_t PaletteRelease(Palette palette) {
 }
 
 uint32_t DisplayRelease(DisplayDevice device) {
-    if (uint32_t code = PlatformCall("DisplayRelease")) return code;
+    if (uint32_t code = BackendCall("DisplayRelease")) return code;
     if (device == nullptr) return DDERR_INVALIDPARAMS;
     if (device->exclusive) BackendDisplayClose();
     if (device == liveDevice) liveDevice = nullptr;
@@ -451,17 +451,17 @@ uint32_t DisplayRelease(DisplayDevice device) {
     return DD_OK;
 }
 
-void PlatformLoseSurfaces() {
+void DeviceLoseSurfaces() {
     for (PlatformSurface* surface : liveSurfaces) surface->lost = true;
 }
 
-const uint8_t* PlatformVisiblePage() { return livePrimary != nullptr ? livePrimary->pixels.data() : nullptr; }
+const uint8_t* DeviceVisiblePage() { return livePrimary != nullptr ? livePrimary->pixels.data() : nullptr; }
 
-const PALETTEENTRY* PlatformPaletteColours() {
+const PALETTEENTRY* DevicePaletteColours() {
     return livePrimary != nullptr && livePrimary->palette != nullptr ? livePrimary->palette->entries : nullptr;
 }
 
-void PlatformDisplayForget() {
+void DeviceDisplayForget() {
     while (!liveSurfaces.empty()) DeleteSurface(liveSurfaces.back());
     for (PlatformPalette* palette : livePalettes) delete palette;
     livePalettes.clear();

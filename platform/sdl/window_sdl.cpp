@@ -7,7 +7,6 @@
 #include <cstring>
 #include <deque>
 
-#include "platform/debug.h"
 #include "platform/device/hooks.h"
 #include "platform/resources.h"
 #include "platform/sdl/sdl_backend.h"
@@ -184,7 +183,7 @@ bool WindowManagerRuns(SDL_Window* window) {
 
 }  // namespace
 
-uint32_t PlatformCall(const char*, const char*) { return 0; }
+uint32_t BackendCall(const char*, const char*) { return 0; }
 
 SDL_Window* SdlWindowOf(WindowHandle window) { return window ? window->sdl : nullptr; }
 bool SdlWindowIsActive() { return windowActive; }
@@ -196,13 +195,13 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
     otherErrors = XSetErrorHandler(OnXError);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         StopWatching();
-        PlatformReason("SDL video: %s", SDL_GetError());
+        DeviceReason("SDL video: %s", SDL_GetError());
         return nullptr;
     }
     if (!DriverNamed("SDL_VIDEODRIVER") && ShowsNothing(SDL_GetCurrentVideoDriver())) {
         const char* display = std::getenv("DISPLAY");
-        PlatformReason("SDL video: no display to show the game on (DISPLAY %s%s%s, no Wayland display)",
-                       display ? "\"" : "", display ? display : "unset", display ? "\" cannot be opened" : "");
+        DeviceReason("SDL video: no display to show the game on (DISPLAY %s%s%s, no Wayland display)",
+                     display ? "\"" : "", display ? display : "unset", display ? "\" cannot be opened" : "");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         StopWatching();
         return nullptr;
@@ -219,7 +218,7 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
     SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, width, height,
                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP);
     if (sdl == nullptr) {
-        PlatformReason("SDL window: %s", SDL_GetError());
+        DeviceReason("SDL window: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         StopWatching();
         return nullptr;
@@ -298,7 +297,7 @@ void MessageWait(uint32_t timeoutMs) {
 
 uint32_t TickCount() { return SDL_GetTicks(); }
 
-const EmbeddedResource* ResourceFind(const char* name, const char* type) { return PlatformFindEmbedded(name, type); }
+const EmbeddedResource* ResourceFind(const char* name, const char* type) { return DeviceFindEmbedded(name, type); }
 
 ResourceSpan ResourceLoad(const EmbeddedResource* resource) {
     if (resource == nullptr) return {nullptr, 0};
