@@ -34,7 +34,6 @@ struct PlatformSurface {
     uint8_t keyHigh = 0;
     // What keyed copies from this surface have found out; forgotten when its pixels or key change.
     KeptSpans keptSpans;
-    bool isPrimary = false;
     PlatformSurface* backBuffer = nullptr;  // owned by the primary surface
     PlatformPalette* palette = nullptr;
     const char* label = "offscreen";
@@ -45,7 +44,6 @@ struct PlatformPalette {
 };
 
 struct PlatformDisplay {
-    WindowHandle window = nullptr;
     bool exclusive = false;
     bool modeSet = false;
 };
@@ -93,7 +91,6 @@ uint32_t DisplaySetExclusive(DisplayDevice device, WindowHandle window) {
     if (uint32_t code = BackendCall("DisplaySetExclusive")) return code;
     if (device == nullptr || window == nullptr) return DDERR_INVALIDPARAMS;
     if (uint32_t code = BackendDisplayOpen(window)) return code;
-    device->window = window;
     device->exclusive = true;
     return DD_OK;
 }
@@ -111,7 +108,6 @@ uint32_t DisplayCreatePrimary(DisplayDevice device, Surface* primary) {
     if (uint32_t code = BackendCall("DisplayCreatePrimary")) return code;
     if (device == nullptr || !device->modeSet || livePrimary != nullptr) return DDERR_INVALIDPARAMS;
     livePrimary = NewSurface(SCREEN_WIDTH, SCREEN_HEIGHT, "primary");
-    livePrimary->isPrimary = true;
     livePrimary->backBuffer = NewSurface(SCREEN_WIDTH, SCREEN_HEIGHT, "back");
     *primary = livePrimary;
     return DD_OK;

@@ -13,8 +13,6 @@
 #include "platform/window.h"
 
 struct PlatformWindow {
-    std::string className;
-    std::string title;
     WindowProcedure procedure = nullptr;
 };
 
@@ -153,13 +151,11 @@ const uint8_t* HeadlessVisiblePage() { return DeviceVisiblePage(); }
 const PALETTEENTRY* HeadlessPalette() { return DevicePaletteColours(); }
 void HeadlessLoseSurfaces() { DeviceLoseSurfaces(); }
 
-WindowHandle WindowCreate(const char* className, const char* title, WindowProcedure procedure) {
+WindowHandle WindowCreate(const char*, const char*, WindowProcedure procedure) {
     if (BackendCall("WindowCreate")) return nullptr;
     State& s = S();
     if (s.window || procedure == nullptr) return nullptr;
     s.window = std::make_unique<PlatformWindow>();
-    s.window->className = className ? className : "";
-    s.window->title = title ? title : "";
     s.window->procedure = procedure;
     return s.window.get();
 }
