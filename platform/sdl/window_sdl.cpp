@@ -2,13 +2,11 @@
 #include <signal.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 
 #include "platform/device/hooks.h"
-#include "platform/resources.h"
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL_syswm.h>
@@ -183,8 +181,6 @@ bool WindowManagerRuns(SDL_Window* window) {
 
 }  // namespace
 
-uint32_t BackendCall(const char*, const char*) { return 0; }
-
 SDL_Window* SdlWindowOf(WindowHandle window) { return window ? window->sdl : nullptr; }
 bool SdlWindowIsActive() { return windowActive; }
 
@@ -293,13 +289,4 @@ void MessageWait(uint32_t timeoutMs) {
     if (SDL_WaitEventTimeout(&event, static_cast<int>(timeoutMs > 0x7fffffffu ? 0x7fffffffu : timeoutMs))) {
         Translate(event);
     }
-}
-
-uint32_t TickCount() { return SDL_GetTicks(); }
-
-const EmbeddedResource* ResourceFind(const char* name, const char* type) { return DeviceFindEmbedded(name, type); }
-
-ResourceSpan ResourceLoad(const EmbeddedResource* resource) {
-    if (resource == nullptr) return {nullptr, 0};
-    return {resource->bytes, resource->size};
 }
