@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/game.h"
+#include "platform/device/page_colours.h"
 #include "platform/display.h"
 #include "platform/headless/headless.h"
-#include "platform/page_colours.h"
 #include "sim/sim.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/voices.h"
+#include "platform/device/voices.h"
 
 namespace {
 

@@ -9,9 +9,8 @@ const char* DebugLastLine();
 void DebugPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // The platform's own words for a service it could not start ("SDL video: x11 not available"),
-// one line without its '\n'. Written as a debug line too, but kept apart from the game's lines
-// so that a failed start-up can give both. "" when there were none.
-void PlatformReason(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// one line without its '\n', kept apart from the game's lines so that a failed start-up can
+// give both. "" when there were none.
 const char* PlatformLastReason();
 // Whether debug lines already reach standard error as they are written.
 bool DebugLinesShown();

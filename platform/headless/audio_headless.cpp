@@ -1,7 +1,7 @@
 // The headless sound output: mixed into memory when a test asks for it.
-#include "platform/backend.h"
+#include "platform/device/hooks.h"
+#include "platform/device/voices.h"
 #include "platform/headless/headless_audio.h"
-#include "platform/voices.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ void BackendAudioClose() { outputOpen = false; }
 
 std::vector<int16_t> HeadlessAudioAdvance(size_t frames) {
     std::vector<int16_t> out(frames * MIX_CHANNELS, 0);
-    if (outputOpen) PlatformAudioMix(out.data(), frames, audible);
+    if (outputOpen) DeviceAudioMix(out.data(), frames, audible);
     return out;
 }
 
@@ -30,6 +30,6 @@ std::vector<int16_t> HeadlessAudioAdvanceMs(uint32_t milliseconds) {
 void HeadlessSetAudioAudible(bool on) { audible = on; }
 
 void HeadlessAudioReset() {
-    PlatformAudioForget();
+    DeviceAudioForget();
     audible = true;
 }

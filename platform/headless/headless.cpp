@@ -5,16 +5,14 @@
 #include <string>
 #include <utility>
 
-#include "platform/backend.h"
 #include "platform/debug.h"
+#include "platform/device/hooks.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/resources.h"
 #include "platform/window.h"
 
 struct PlatformWindow {
-    std::string className;
-    std::string title;
     WindowProcedure procedure = nullptr;
 };
 
@@ -48,7 +46,7 @@ State& S() { return state; }
 
 }  // namespace
 
-uint32_t PlatformCall(const char* operation, const char* object) {
+uint32_t BackendCall(const char* operation, const char* object) {
     State& s = S();
     if (s.logging) s.callLog.push_back(object ? std::string(operation) + " " + object : std::string(operation));
     if (s.faults.empty()) return 0;
@@ -66,8 +64,8 @@ uint32_t PlatformCall(const char* operation, const char* object) {
 }
 
 void HeadlessReset() {
-    PlatformDisplayForget();
-    PlatformDebugForget();
+    DeviceDisplayForget();
+    DeviceDebugForget();
     HeadlessAudioReset();
     State& s = S();
     s = State{};
@@ -131,17 +129,17 @@ void HeadlessHideResource(const std::string& name, const std::string& type) {
 }
 
 const EmbeddedResource* ResourceFind(const char* name, const char* type) {
-    if (PlatformCall("ResourceFind", name)) return nullptr;
+    if (BackendCall("ResourceFind", name)) return nullptr;
     if (name == nullptr || type == nullptr) return nullptr;
     State& s = S();
     auto it = s.supplied.find({name, type});
     if (it != s.supplied.end()) return it->second.get();
-    return PlatformFindEmbedded(name, type);
+    return DeviceFindEmbedded(name, type);
 }
 
 ResourceSpan ResourceLoad(const EmbeddedResource* resource) {
     const char* name = resource ? resource->name : nullptr;
-    if (PlatformCall("ResourceLoad", name) || resource == nullptr) return {nullptr, 0};
+    if (BackendCall("ResourceLoad", name) || resource == nullptr) return {nullptr, 0};
     return {resource->bytes, resource->size};
 }
 
@@ -149,23 +147,21 @@ uint32_t BackendDisplayOpen(WindowHandle) { return 0; }
 void BackendDisplayClose() {}
 void BackendPresent(const uint8_t*, const PALETTEENTRY*) {}
 
-const uint8_t* HeadlessVisiblePage() { return PlatformVisiblePage(); }
-const PALETTEENTRY* HeadlessPalette() { return PlatformPaletteColours(); }
-void HeadlessLoseSurfaces() { PlatformLoseSurfaces(); }
+const uint8_t* HeadlessVisiblePage() { return DeviceVisiblePage(); }
+const PALETTEENTRY* HeadlessPalette() { return DevicePaletteColours(); }
+void HeadlessLoseSurfaces() { DeviceLoseSurfaces(); }
 
-WindowHandle WindowCreate(const char* className, const char* title, WindowProcedure procedure) {
-    if (PlatformCall("WindowCreate")) return nullptr;
+WindowHandle WindowCreate(const char*, const char*, WindowProcedure procedure) {
+    if (BackendCall("WindowCreate")) return nullptr;
     State& s = S();
     if (s.window || procedure == nullptr) return nullptr;
     s.window = std::make_unique<PlatformWindow>();
-    s.window->className = className ? className : "";
-    s.window->title = title ? title : "";
     s.window->procedure = procedure;
     return s.window.get();
 }
 
 void WindowDestroy(WindowHandle window) {
-    PlatformCall("WindowDestroy");
+    BackendCall("WindowDestroy");
     State& s = S();
     if (window == nullptr || window != s.window.get()) return;
     window->procedure(window, WM_DESTROY, 0, 0);
@@ -176,12 +172,12 @@ void WindowDestroy(WindowHandle window) {
 WindowHandle HeadlessWindow() { return S().window.get(); }
 
 intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {
-    PlatformCall("WindowDefaultProcedure");
+    BackendCall("WindowDefaultProcedure");
     if (message == WM_CLOSE) WindowDestroy(window);
     return 0;
 }
 
-void CursorHide() { PlatformCall("CursorHide"); }
+void CursorHide() { BackendCall("CursorHide"); }
 
 bool MessagePeek() { return !S().queue.empty(); }
 

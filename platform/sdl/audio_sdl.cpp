@@ -4,10 +4,9 @@
 #include <string>
 
 #include "platform/audio.h"
-#include "platform/backend.h"
-#include "platform/debug.h"
-#include "platform/sdl/sdl_window.h"
-#include "platform/voices.h"
+#include "platform/device/hooks.h"
+#include "platform/device/voices.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace {
 
@@ -16,8 +15,8 @@ SDL_AudioDeviceID output = 0;
 void Callback(void*, Uint8* stream, int len) {
     // Like a sound card that serves the active program only: the game is heard while its
     // window has the focus, and its clips play on unheard while it has not.
-    PlatformAudioMix(reinterpret_cast<int16_t*>(stream),
-                     static_cast<size_t>(len) / (sizeof(int16_t) * MIX_CHANNELS), SdlWindowIsActive());
+    DeviceAudioMix(reinterpret_cast<int16_t*>(stream),
+                   static_cast<size_t>(len) / (sizeof(int16_t) * MIX_CHANNELS), SdlWindowIsActive());
 }
 
 // Opens SDL's audio and its default device, playing; on failure says why in `reason`.
@@ -61,7 +60,7 @@ uint32_t BackendAudioOpen() {
             return DS_OK;
         }
     }
-    PlatformReason("%s", reason.c_str());
+    DeviceReason("%s", reason.c_str());
     return DSERR_NODRIVER;
 }
 

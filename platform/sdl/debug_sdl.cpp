@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/backend.h"
 #include "platform/debug.h"
-#include "platform/sdl/sdl_window.h"
+#include "platform/device/hooks.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace {
 

@@ -5,11 +5,10 @@
 
 #include <cstring>
 
-#include "platform/backend.h"
-#include "platform/debug.h"
-#include "platform/page_colours.h"
+#include "platform/device/hooks.h"
+#include "platform/device/page_colours.h"
 #include "platform/sdl/present_geometry.h"
-#include "platform/sdl/sdl_window.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace {
 
@@ -63,13 +62,13 @@ uint32_t BackendDisplayOpen(WindowHandle window) {
         renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
     }
     if (renderer == nullptr) {
-        PlatformReason("SDL renderer: %s", SDL_GetError());
+        DeviceReason("SDL renderer: %s", SDL_GetError());
         return DDERR_GENERIC;
     }
     page = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH,
                              SCREEN_HEIGHT);
     if (page == nullptr) {
-        PlatformReason("SDL texture: %s", SDL_GetError());
+        DeviceReason("SDL texture: %s", SDL_GetError());
         BackendDisplayClose();
         return DDERR_GENERIC;
     }
@@ -126,4 +125,4 @@ void BackendPresent(const uint8_t* indices, const PALETTEENTRY palette[256]) {
     SDL_RenderPresent(renderer);
 }
 
-void SdlRepresent() { BackendPresent(PlatformVisiblePage(), PlatformPaletteColours()); }
+void SdlRepresent() { BackendPresent(DeviceVisiblePage(), DevicePaletteColours()); }

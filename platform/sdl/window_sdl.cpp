@@ -2,15 +2,12 @@
 #include <signal.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 
-#include "platform/backend.h"
-#include "platform/debug.h"
-#include "platform/resources.h"
-#include "platform/sdl/sdl_window.h"
+#include "platform/device/hooks.h"
+#include "platform/sdl/sdl_backend.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
@@ -184,8 +181,6 @@ bool WindowManagerRuns(SDL_Window* window) {
 
 }  // namespace
 
-uint32_t PlatformCall(const char*, const char*) { return 0; }
-
 SDL_Window* SdlWindowOf(WindowHandle window) { return window ? window->sdl : nullptr; }
 bool SdlWindowIsActive() { return windowActive; }
 
@@ -196,13 +191,13 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
     otherErrors = XSetErrorHandler(OnXError);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         StopWatching();
-        PlatformReason("SDL video: %s", SDL_GetError());
+        DeviceReason("SDL video: %s", SDL_GetError());
         return nullptr;
     }
     if (!DriverNamed("SDL_VIDEODRIVER") && ShowsNothing(SDL_GetCurrentVideoDriver())) {
         const char* display = std::getenv("DISPLAY");
-        PlatformReason("SDL video: no display to show the game on (DISPLAY %s%s%s, no Wayland display)",
-                       display ? "\"" : "", display ? display : "unset", display ? "\" cannot be opened" : "");
+        DeviceReason("SDL video: no display to show the game on (DISPLAY %s%s%s, no Wayland display)",
+                     display ? "\"" : "", display ? display : "unset", display ? "\" cannot be opened" : "");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         StopWatching();
         return nullptr;
@@ -219,7 +214,7 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
     SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, width, height,
                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP);
     if (sdl == nullptr) {
-        PlatformReason("SDL window: %s", SDL_GetError());
+        DeviceReason("SDL window: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         StopWatching();
         return nullptr;
@@ -294,13 +289,4 @@ void MessageWait(uint32_t timeoutMs) {
     if (SDL_WaitEventTimeout(&event, static_cast<int>(timeoutMs > 0x7fffffffu ? 0x7fffffffu : timeoutMs))) {
         Translate(event);
     }
-}
-
-uint32_t TickCount() { return SDL_GetTicks(); }
-
-const EmbeddedResource* ResourceFind(const char* name, const char* type) { return PlatformFindEmbedded(name, type); }
-
-ResourceSpan ResourceLoad(const EmbeddedResource* resource) {
-    if (resource == nullptr) return {nullptr, 0};
-    return {resource->bytes, resource->size};
 }

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/page_colours.h"
+#include "platform/device/page_colours.h"
 
 namespace {
 

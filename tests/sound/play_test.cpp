@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "platform/voices.h"
+#include "platform/device/voices.h"
 #include "tests/sound/sound_fixture.h"
 
 namespace {

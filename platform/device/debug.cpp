@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/backend.h"
+#include "platform/device/hooks.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ void DebugOutput(const char* line) {
 
 const char* DebugLastLine() { return lastLine; }
 
-void PlatformDebugForget() {
+void DeviceDebugForget() {
     lastLine[0] = '\0';
     lastReason[0] = '\0';
 }
@@ -36,7 +36,7 @@ void DebugPrintf(const char* format, ...) {
     DebugOutput(line);
 }
 
-void PlatformReason(const char* format, ...) {
+void DeviceReason(const char* format, ...) {
     va_list args;
     va_start(args, format);
     std::vsnprintf(lastReason, sizeof lastReason, format, args);

@@ -1,4 +1,4 @@
-#include "platform/voices.h"
+#include "platform/device/voices.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "platform/page_colours.h"
+#include "platform/device/page_colours.h"
 
 #include <cstring>
 

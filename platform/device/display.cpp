@@ -1,30 +1,13 @@
 // The device semantics shared by every backend: surfaces are plain arrays of indices,
 // keyed copies and fills are done here, and a backend only shows the visible page.
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <new>
-#include <unordered_map>
 #include <vector>
 
-#include "platform/backend.h"
+#include "platform/device/hooks.h"
+#include "platform/device/kept_spans.h"
 #include "platform/display.h"
-
-namespace {
-
-// Span lengths 1-3, 4-7, 8-15, 16-32, 33-64 and longer.
-constexpr int SPAN_CLASSES = 6;
-
-int SpanClass(uint16_t length) {
-    if (length < 4) return 0;
-    if (length < 8) return 1;
-    if (length < 16) return 2;
-    if (length <= 32) return 3;
-    if (length <= 64) return 4;
-    return 5;
-}
-
-}  // namespace
 
 // Pixels start on a cache line, so that rows of 64-pixel tiles, 640 apart, fill whole lines
 // instead of straddling two.
@@ -49,25 +32,8 @@ struct PlatformSurface {
     bool keyed = false;
     uint8_t keyLow = 0;
     uint8_t keyHigh = 0;
-    // The opaque spans of each source rectangle copied from this surface, worked out on its
-    // first keyed copy and kept until the pixels or the key change, so that a keyed copy
-    // moves whole spans instead of testing every pixel.
-    struct Span {
-        uint16_t row, x, length;  // row and x within the rectangle
-    };
-    // Grouped by length class (SpanClass), so each group is copied by one branch-free
-    // sequence of moves: a class branch per span would be mispredicted at every sprite edge.
-    struct RectSpans {
-        std::vector<Span> spans;
-        std::array<uint32_t, SPAN_CLASSES + 1> classStart{};
-        bool opaque = false;  // no key pixel in the rectangle: one span per row, each whole
-    };
-    std::unordered_map<uint64_t, RectSpans> spansByRect;
-    size_t cachedSpans = 0;  // in all of spansByRect
-    // The rectangle copied last: a scene copies the same picture many times in a row.
-    uint64_t lastRect = 0;
-    const RectSpans* lastSpans = nullptr;
-    bool isPrimary = false;
+    // What keyed copies from this surface have found out; forgotten when its pixels or key change.
+    KeptSpans keptSpans;
     PlatformSurface* backBuffer = nullptr;  // owned by the primary surface
     PlatformPalette* palette = nullptr;
     const char* label = "offscreen";
@@ -78,7 +44,6 @@ struct PlatformPalette {
 };
 
 struct PlatformDisplay {
-    WindowHandle window = nullptr;
     bool exclusive = false;
     bool modeSet = false;
 };
@@ -105,115 +70,6 @@ void DeleteSurface(PlatformSurface* surface) {
     delete surface;
 }
 
-void PixelsChanged(PlatformSurface* surface) {
-    if (!surface->spansByRect.empty()) surface->spansByRect.clear();
-    surface->cachedSpans = 0;
-    surface->lastSpans = nullptr;
-}
-
-// A program that copies from ever new rectangles should not grow the cache without end: past
-// this many spans (6 MB) it starts again. The game's own pictures need about 7,000.
-constexpr size_t MAX_CACHED_SPANS = 1 << 20;
-
-const PlatformSurface::RectSpans& OpaqueSpans(PlatformSurface* surface, const RECT& r) {
-    // Each side lies in 0..4096, so 16 bits apiece tell every rectangle apart.
-    const uint64_t key = uint64_t(uint16_t(r.left)) | uint64_t(uint16_t(r.top)) << 16 |
-                         uint64_t(uint16_t(r.right)) << 32 | uint64_t(uint16_t(r.bottom)) << 48;
-    if (surface->lastSpans != nullptr && surface->lastRect == key) return *surface->lastSpans;
-    surface->lastRect = key;
-    auto found = surface->spansByRect.find(key);
-    if (found != surface->spansByRect.end()) {
-        surface->lastSpans = &found->second;  // the map's nodes stay put until it is cleared
-        return found->second;
-    }
-    if (surface->cachedSpans >= MAX_CACHED_SPANS) PixelsChanged(surface);
-    PlatformSurface::RectSpans& made = surface->spansByRect[key];
-    surface->lastSpans = &made;
-    std::vector<PlatformSurface::Span>& spans = made.spans;
-    auto transparent = [surface](uint8_t index) { return index >= surface->keyLow && index <= surface->keyHigh; };
-    for (int32_t y = r.top; y < r.bottom; ++y) {
-        const uint8_t* row = surface->pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(surface->width);
-        int32_t x = r.left;
-        while (x < r.right) {
-            while (x < r.right && transparent(row[x])) ++x;
-            const int32_t start = x;
-            while (x < r.right && !transparent(row[x])) ++x;
-            if (x > start) {
-                spans.push_back({static_cast<uint16_t>(y - r.top), static_cast<uint16_t>(start - r.left),
-                                 static_cast<uint16_t>(x - start)});
-            }
-        }
-    }
-    surface->cachedSpans += spans.size();
-    // A span as wide as the rectangle in each of its rows leaves no room for a key pixel.
-    made.opaque = spans.size() == static_cast<size_t>(r.bottom - r.top) &&
-                  std::all_of(spans.begin(), spans.end(), [&r](const PlatformSurface::Span& span) {
-                      return span.length == r.right - r.left;
-                  });
-    std::stable_sort(spans.begin(), spans.end(), [](const PlatformSurface::Span& a, const PlatformSurface::Span& b) {
-        return SpanClass(a.length) < SpanClass(b.length);
-    });
-    for (int c = 0; c <= SPAN_CLASSES; ++c) {
-        made.classStart[static_cast<size_t>(c)] = static_cast<uint32_t>(
-            std::partition_point(spans.begin(), spans.end(),
-                                 [c](const PlatformSurface::Span& span) { return SpanClass(span.length) < c; }) -
-            spans.begin());
-    }
-    return made;
-}
-
-// Copies a span of N..2N bytes as its first and its last N bytes, which may overlap.
-template <size_t N>
-inline void MoveEnds(uint8_t* to, const uint8_t* from, size_t length) {
-    std::memcpy(to, from, N);
-    std::memcpy(to + length - N, from + length - N, N);
-}
-
-// Copies one span of a length class with overlapping fixed-size moves; only the longest class
-// loops.
-template <int Class>
-inline void CopySpan(uint8_t* t, const uint8_t* f, size_t n) {
-    if constexpr (Class == 0) {
-        const uint8_t first = f[0], middle = f[n / 2], last = f[n - 1];
-        t[0] = first;
-        t[n / 2] = middle;
-        t[n - 1] = last;
-    } else if constexpr (Class == 5) {
-        for (size_t done = 0; done + 64 < n; done += 64) MoveEnds<32>(t + done, f + done, 64);
-        MoveEnds<32>(t + n - 64, f + n - 64, 64);
-    } else {
-        MoveEnds<size_t{2} << Class>(t, f, n);
-    }
-}
-
-template <int Class>
-void CopySpans(const PlatformSurface::RectSpans& rect, uint8_t* to, size_t destPitch, const uint8_t* from,
-               size_t sourcePitch) {
-    const PlatformSurface::Span* span = rect.spans.data() + rect.classStart[Class];
-    const PlatformSurface::Span* end = rect.spans.data() + rect.classStart[Class + 1];
-    for (; span != end; ++span) {
-        CopySpan<Class>(to + span->row * destPitch + span->x, from + span->row * sourcePitch + span->x,
-                        span->length);
-    }
-}
-
-// A rectangle without a key pixel, such as a tile, goes row by row: no span to look up.
-template <int Class>
-void CopyRows(uint8_t* to, size_t destPitch, const uint8_t* from, size_t sourcePitch, size_t width, size_t height) {
-    for (size_t row = 0; row < height; ++row) CopySpan<Class>(to + row * destPitch, from + row * sourcePitch, width);
-}
-
-void CopyRows(uint8_t* to, size_t destPitch, const uint8_t* from, size_t sourcePitch, size_t width, size_t height) {
-    switch (SpanClass(static_cast<uint16_t>(width))) {
-        case 0: CopyRows<0>(to, destPitch, from, sourcePitch, width, height); break;
-        case 1: CopyRows<1>(to, destPitch, from, sourcePitch, width, height); break;
-        case 2: CopyRows<2>(to, destPitch, from, sourcePitch, width, height); break;
-        case 3: CopyRows<3>(to, destPitch, from, sourcePitch, width, height); break;
-        case 4: CopyRows<4>(to, destPitch, from, sourcePitch, width, height); break;
-        default: CopyRows<5>(to, destPitch, from, sourcePitch, width, height); break;
-    }
-}
-
 void Present() {
     if (livePrimary != nullptr && livePrimary->palette != nullptr && !livePrimary->lost) {
         BackendPresent(livePrimary->pixels.data(), livePrimary->palette->entries);
@@ -224,7 +80,7 @@ void Present() {
 
 uint32_t DisplayCreate(DisplayDevice* device) {
     *device = nullptr;
-    if (uint32_t code = PlatformCall("DisplayCreate")) return code;
+    if (uint32_t code = BackendCall("DisplayCreate")) return code;
     if (liveDevice != nullptr) return DDERR_GENERIC;  // one device per program
     liveDevice = new PlatformDisplay;
     *device = liveDevice;
@@ -232,16 +88,15 @@ uint32_t DisplayCreate(DisplayDevice* device) {
 }
 
 uint32_t DisplaySetExclusive(DisplayDevice device, WindowHandle window) {
-    if (uint32_t code = PlatformCall("DisplaySetExclusive")) return code;
+    if (uint32_t code = BackendCall("DisplaySetExclusive")) return code;
     if (device == nullptr || window == nullptr) return DDERR_INVALIDPARAMS;
     if (uint32_t code = BackendDisplayOpen(window)) return code;
-    device->window = window;
     device->exclusive = true;
     return DD_OK;
 }
 
 uint32_t DisplaySetMode(DisplayDevice device, int32_t width, int32_t height, int32_t bitsPerPixel) {
-    if (uint32_t code = PlatformCall("DisplaySetMode")) return code;
+    if (uint32_t code = BackendCall("DisplaySetMode")) return code;
     if (device == nullptr || !device->exclusive) return DDERR_INVALIDPARAMS;
     if (width != SCREEN_WIDTH || height != SCREEN_HEIGHT || bitsPerPixel != 8) return DDERR_INVALIDMODE;
     device->modeSet = true;
@@ -250,10 +105,9 @@ uint32_t DisplaySetMode(DisplayDevice device, int32_t width, int32_t height, int
 
 uint32_t DisplayCreatePrimary(DisplayDevice device, Surface* primary) {
     *primary = nullptr;
-    if (uint32_t code = PlatformCall("DisplayCreatePrimary")) return code;
+    if (uint32_t code = BackendCall("DisplayCreatePrimary")) return code;
     if (device == nullptr || !device->modeSet || livePrimary != nullptr) return DDERR_INVALIDPARAMS;
     livePrimary = NewSurface(SCREEN_WIDTH, SCREEN_HEIGHT, "primary");
-    livePrimary->isPrimary = true;
     livePrimary->backBuffer = NewSurface(SCREEN_WIDTH, SCREEN_HEIGHT, "back");
     *primary = livePrimary;
     return DD_OK;
@@ -261,7 +115,7 @@ uint32_t DisplayCreatePrimary(DisplayDevice device, Surface* primary) {
 
 uint32_t SurfaceGetBackBuffer(Surface primary, Surface* backBuffer) {
     *backBuffer = nullptr;
-    if (uint32_t code = PlatformCall("SurfaceGetBackBuffer")) return code;
+    if (uint32_t code = BackendCall("SurfaceGetBackBuffer")) return code;
     if (primary == nullptr || primary->backBuffer == nullptr) return DDERR_INVALIDPARAMS;
     *backBuffer = primary->backBuffer;
     return DD_OK;
@@ -269,7 +123,7 @@ uint32_t SurfaceGetBackBuffer(Surface primary, Surface* backBuffer) {
 
 uint32_t DisplayCreatePalette(DisplayDevice device, const PALETTEENTRY entries[256], Palette* palette) {
     *palette = nullptr;
-    if (uint32_t code = PlatformCall("DisplayCreatePalette")) return code;
+    if (uint32_t code = BackendCall("DisplayCreatePalette")) return code;
     if (device == nullptr || entries == nullptr) return DDERR_INVALIDPARAMS;
     auto* made = new PlatformPalette;
     livePalettes.push_back(made);
@@ -279,7 +133,7 @@ uint32_t DisplayCreatePalette(DisplayDevice device, const PALETTEENTRY entries[2
 }
 
 uint32_t SurfaceSetPalette(Surface primary, Palette palette) {
-    if (uint32_t code = PlatformCall("SurfaceSetPalette")) return code;
+    if (uint32_t code = BackendCall("SurfaceSetPalette")) return code;
     if (primary == nullptr || palette == nullptr) return DDERR_INVALIDPARAMS;
     primary->palette = palette;
     return DD_OK;
@@ -287,14 +141,14 @@ uint32_t SurfaceSetPalette(Surface primary, Palette palette) {
 
 uint32_t DisplayCreateOffscreen(DisplayDevice device, int32_t width, int32_t height, Surface* surface) {
     *surface = nullptr;
-    if (uint32_t code = PlatformCall("DisplayCreateOffscreen")) return code;
+    if (uint32_t code = BackendCall("DisplayCreateOffscreen")) return code;
     if (device == nullptr || width <= 0 || height <= 0 || width > 4096 || height > 4096) return DDERR_INVALIDPARAMS;
     *surface = NewSurface(width, height, "offscreen");
     return DD_OK;
 }
 
 uint32_t PaletteSetEntries(Palette palette, int32_t first, int32_t count, const PALETTEENTRY* entries) {
-    if (uint32_t code = PlatformCall("PaletteSetEntries")) return code;
+    if (uint32_t code = BackendCall("PaletteSetEntries")) return code;
     if (palette == nullptr || entries == nullptr || first < 0 || count < 0 || count > 256 - first) {
         return DDERR_INVALIDPARAMS;
     }
@@ -305,12 +159,12 @@ uint32_t PaletteSetEntries(Palette palette, int32_t first, int32_t count, const 
 
 uint32_t SurfaceLock(Surface surface, uint8_t** pixels, int32_t* pitch, int32_t* width, int32_t* height) {
     *pixels = nullptr;
-    if (uint32_t code = PlatformCall("SurfaceLock", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceLock", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     if (surface->lost) return DDERR_SURFACELOST;
     // The caller may write any pixel until the unlock: a keyed copy made meanwhile works out
     // spans from the pixels as they are then, and the unlock forgets those again.
-    PixelsChanged(surface);
+    ForgetKeptSpans(surface->keptSpans);
     *pixels = surface->pixels.data();
     *pitch = surface->width;
     *width = surface->width;
@@ -319,24 +173,24 @@ uint32_t SurfaceLock(Surface surface, uint8_t** pixels, int32_t* pitch, int32_t*
 }
 
 uint32_t SurfaceUnlock(Surface surface) {
-    if (uint32_t code = PlatformCall("SurfaceUnlock", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceUnlock", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
-    PixelsChanged(surface);
+    ForgetKeptSpans(surface->keptSpans);
     return DD_OK;
 }
 
 uint32_t SurfaceSetColorKey(Surface surface, uint8_t low, uint8_t high) {
-    if (uint32_t code = PlatformCall("SurfaceSetColorKey", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceSetColorKey", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr || low > high) return DDERR_INVALIDPARAMS;
     surface->keyed = true;
     surface->keyLow = low;
     surface->keyHigh = high;
-    PixelsChanged(surface);
+    ForgetKeptSpans(surface->keptSpans);
     return DD_OK;
 }
 
 uint32_t SurfaceBltFast(Surface dest, uint32_t x, uint32_t y, Surface source, const RECT* sourceRect) {
-    if (uint32_t code = PlatformCall("SurfaceBltFast")) return code;
+    if (uint32_t code = BackendCall("SurfaceBltFast")) return code;
     if (dest == nullptr || source == nullptr || sourceRect == nullptr) return DDERR_INVALIDPARAMS;
     if (dest->lost || source->lost) return DDERR_SURFACELOST;
     const RECT& r = *sourceRect;
@@ -363,57 +217,47 @@ uint32_t SurfaceBltFast(Surface dest, uint32_t x, uint32_t y, Surface source, co
         sourcePitch = w;
     }
     if (source->keyed) {
-        const PlatformSurface::RectSpans& spans = OpaqueSpans(source, r);
-        if (spans.opaque) {
-            CopyRows(to, destPitch, from, sourcePitch, w, h);
-        } else {
-            CopySpans<0>(spans, to, destPitch, from, sourcePitch);
-            CopySpans<1>(spans, to, destPitch, from, sourcePitch);
-            CopySpans<2>(spans, to, destPitch, from, sourcePitch);
-            CopySpans<3>(spans, to, destPitch, from, sourcePitch);
-            CopySpans<4>(spans, to, destPitch, from, sourcePitch);
-            CopySpans<5>(spans, to, destPitch, from, sourcePitch);
-        }
+        CopyKeyed(source->keptSpans, r, source->keyLow, source->keyHigh, to, destPitch, from, sourcePitch);
     } else {
-        CopyRows(to, destPitch, from, sourcePitch, w, h);
+        CopyAll(to, destPitch, from, sourcePitch, w, h);
     }
-    PixelsChanged(dest);
+    ForgetKeptSpans(dest->keptSpans);
     return DD_OK;
 }
 
 uint32_t SurfaceFill(Surface surface, uint8_t index) {
-    if (uint32_t code = PlatformCall("SurfaceFill", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceFill", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     if (surface->lost) return DDERR_SURFACELOST;
     std::fill(surface->pixels.begin(), surface->pixels.end(), index);
-    PixelsChanged(surface);
+    ForgetKeptSpans(surface->keptSpans);
     return DD_OK;
 }
 
 uint32_t SurfaceFlip(Surface primary) {
-    if (uint32_t code = PlatformCall("SurfaceFlip")) return code;
+    if (uint32_t code = BackendCall("SurfaceFlip")) return code;
     if (primary == nullptr || primary->backBuffer == nullptr) return DDERR_INVALIDPARAMS;
     if (primary->lost) return DDERR_SURFACELOST;
     // The handles stay put and the pages change places, as with a hardware flip.
     primary->pixels.swap(primary->backBuffer->pixels);
-    PixelsChanged(primary);
-    PixelsChanged(primary->backBuffer);
+    ForgetKeptSpans(primary->keptSpans);
+    ForgetKeptSpans(primary->backBuffer->keptSpans);
     Present();
     return DD_OK;
 }
 
 uint32_t SurfaceIsLost(Surface surface) {
-    if (uint32_t code = PlatformCall("SurfaceIsLost", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceIsLost", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     return surface->lost ? DDERR_SURFACELOST : DD_OK;
 }
 
 uint32_t SurfaceRestore(Surface surface) {
-    if (uint32_t code = PlatformCall("SurfaceRestore", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceRestore", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     auto restore = [](PlatformSurface* s) {
         s->lost = false;
-        PixelsChanged(s);
+        ForgetKeptSpans(s->keptSpans);
         std::fill(s->pixels.begin(), s->pixels.end(), 0);
     };
     restore(surface);
@@ -422,7 +266,7 @@ uint32_t SurfaceRestore(Surface surface) {
 }
 
 uint32_t SurfaceRelease(Surface surface) {
-    if (uint32_t code = PlatformCall("SurfaceRelease", surface ? surface->label : nullptr)) return code;
+    if (uint32_t code = BackendCall("SurfaceRelease", surface ? surface->label : nullptr)) return code;
     if (surface == nullptr) return DDERR_INVALIDPARAMS;
     // The back buffer belongs to its primary and goes with it: freed alone, the next flip
     // would swap pages with freed memory.
@@ -434,7 +278,7 @@ uint32_t SurfaceRelease(Surface surface) {
 }
 
 uint32_t PaletteRelease(Palette palette) {
-    if (uint32_t code = PlatformCall("PaletteRelease")) return code;
+    if (uint32_t code = BackendCall("PaletteRelease")) return code;
     if (palette == nullptr) return DDERR_INVALIDPARAMS;
     if (livePrimary != nullptr && livePrimary->palette == palette) livePrimary->palette = nullptr;
     livePalettes.erase(std::remove(livePalettes.begin(), livePalettes.end(), palette), livePalettes.end());
@@ -443,7 +287,7 @@ uint32_t PaletteRelease(Palette palette) {
 }
 
 uint32_t DisplayRelease(DisplayDevice device) {
-    if (uint32_t code = PlatformCall("DisplayRelease")) return code;
+    if (uint32_t code = BackendCall("DisplayRelease")) return code;
     if (device == nullptr) return DDERR_INVALIDPARAMS;
     if (device->exclusive) BackendDisplayClose();
     if (device == liveDevice) liveDevice = nullptr;
@@ -451,17 +295,17 @@ uint32_t DisplayRelease(DisplayDevice device) {
     return DD_OK;
 }
 
-void PlatformLoseSurfaces() {
+void DeviceLoseSurfaces() {
     for (PlatformSurface* surface : liveSurfaces) surface->lost = true;
 }
 
-const uint8_t* PlatformVisiblePage() { return livePrimary != nullptr ? livePrimary->pixels.data() : nullptr; }
+const uint8_t* DeviceVisiblePage() { return livePrimary != nullptr ? livePrimary->pixels.data() : nullptr; }
 
-const PALETTEENTRY* PlatformPaletteColours() {
+const PALETTEENTRY* DevicePaletteColours() {
     return livePrimary != nullptr && livePrimary->palette != nullptr ? livePrimary->palette->entries : nullptr;
 }
 
-void PlatformDisplayForget() {
+void DeviceDisplayForget() {
     while (!liveSurfaces.empty()) DeleteSurface(liveSurfaces.back());
     for (PlatformPalette* palette : livePalettes) delete palette;
     livePalettes.clear();

@@ -6,8 +6,8 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/backend.h"
-#include "platform/voices.h"
+#include "platform/device/hooks.h"
+#include "platform/device/voices.h"
 
 struct PlatformAudioDevice {
     WindowHandle window = nullptr;
@@ -63,7 +63,7 @@ bool IsLiveBuffer(AudioBuffer buffer) {
 
 uint32_t AudioCreate(AudioDevice* device) {
     *device = nullptr;
-    if (uint32_t code = PlatformCall("AudioCreate")) return code;
+    if (uint32_t code = BackendCall("AudioCreate")) return code;
     if (liveDevice != nullptr) return DSERR_INVALIDCALL;  // one device per program
     if (uint32_t code = BackendAudioOpen()) return code;
     std::lock_guard<std::mutex> hold(mixLock);  // the mixing thread runs from the opening on
@@ -73,7 +73,7 @@ uint32_t AudioCreate(AudioDevice* device) {
 }
 
 uint32_t AudioSetCooperativeLevel(AudioDevice device, WindowHandle window, uint32_t level) {
-    if (uint32_t code = PlatformCall("AudioSetCooperativeLevel")) return code;
+    if (uint32_t code = BackendCall("AudioSetCooperativeLevel")) return code;
     if (device == nullptr || window == nullptr || level != DSSCL_NORMAL) return DSERR_INVALIDPARAM;
     device->window = window;
     return DS_OK;
@@ -81,7 +81,7 @@ uint32_t AudioSetCooperativeLevel(AudioDevice device, WindowHandle window, uint3
 
 uint32_t AudioCreatePrimaryBuffer(AudioDevice device, AudioBuffer* primary) {
     *primary = nullptr;
-    if (uint32_t code = PlatformCall("AudioCreatePrimaryBuffer")) return code;
+    if (uint32_t code = BackendCall("AudioCreatePrimaryBuffer")) return code;
     if (device == nullptr || device->window == nullptr) return DSERR_INVALIDCALL;
     auto* made = new PlatformAudioBuffer;
     made->primary = true;
@@ -91,7 +91,7 @@ uint32_t AudioCreatePrimaryBuffer(AudioDevice device, AudioBuffer* primary) {
 
 uint32_t AudioCreateBuffer(AudioDevice device, const WAVEFORMATEX* format, uint32_t bytes, AudioBuffer* buffer) {
     *buffer = nullptr;
-    if (uint32_t code = PlatformCall("AudioCreateBuffer")) return code;
+    if (uint32_t code = BackendCall("AudioCreateBuffer")) return code;
     if (device == nullptr || format == nullptr) return DSERR_INVALIDPARAM;
     if (device->window == nullptr) return DSERR_INVALIDCALL;
     if (!FormatIsPlayable(*format)) return DSERR_BADFORMAT;
@@ -109,7 +109,7 @@ uint32_t AudioBufferLock(AudioBuffer buffer, uint32_t offset, uint32_t bytes, vo
                          void** second, uint32_t* secondBytes) {
     *first = *second = nullptr;
     *firstBytes = *secondBytes = 0;
-    if (uint32_t code = PlatformCall("AudioBufferLock")) return code;
+    if (uint32_t code = BackendCall("AudioBufferLock")) return code;
     if (!IsLiveBuffer(buffer)) return DSERR_INVALIDPARAM;
     if (buffer->primary || buffer->locked) return DSERR_INVALIDCALL;
     const size_t size = buffer->bytes.size();
@@ -121,7 +121,7 @@ uint32_t AudioBufferLock(AudioBuffer buffer, uint32_t offset, uint32_t bytes, vo
 }
 
 uint32_t AudioBufferUnlock(AudioBuffer buffer, void* first, uint32_t firstBytes, void*, uint32_t secondBytes) {
-    if (uint32_t code = PlatformCall("AudioBufferUnlock")) return code;
+    if (uint32_t code = BackendCall("AudioBufferUnlock")) return code;
     if (!IsLiveBuffer(buffer)) return DSERR_INVALIDPARAM;
     if (!buffer->locked || secondBytes != 0) return DSERR_INVALIDCALL;
     // Only a region inside the buffer, as a lock gave it, can be handed back.
@@ -139,7 +139,7 @@ uint32_t AudioBufferUnlock(AudioBuffer buffer, void* first, uint32_t firstBytes,
 }
 
 uint32_t AudioBufferPlay(AudioBuffer buffer, bool looping) {
-    if (uint32_t code = PlatformCall("AudioBufferPlay")) return code;
+    if (uint32_t code = BackendCall("AudioBufferPlay")) return code;
     if (!IsLiveBuffer(buffer)) return DSERR_INVALIDPARAM;
     if (buffer->primary) return DS_OK;  // the output itself always runs
     std::lock_guard<std::mutex> hold(mixLock);
@@ -148,7 +148,7 @@ uint32_t AudioBufferPlay(AudioBuffer buffer, bool looping) {
 }
 
 uint32_t AudioBufferStop(AudioBuffer buffer) {
-    if (uint32_t code = PlatformCall("AudioBufferStop")) return code;
+    if (uint32_t code = BackendCall("AudioBufferStop")) return code;
     if (!IsLiveBuffer(buffer)) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> hold(mixLock);
     VoiceStop(buffer->voice);
@@ -157,14 +157,14 @@ uint32_t AudioBufferStop(AudioBuffer buffer) {
 
 uint32_t AudioBufferRelease(AudioBuffer buffer) {
     const bool primary = IsLiveBuffer(buffer) && buffer->primary;
-    if (uint32_t code = PlatformCall("AudioBufferRelease", primary ? "primary" : nullptr)) return code;
+    if (uint32_t code = BackendCall("AudioBufferRelease", primary ? "primary" : nullptr)) return code;
     if (!IsLiveBuffer(buffer)) return DSERR_INVALIDPARAM;
     DeleteBuffer(buffer);
     return DS_OK;
 }
 
 uint32_t AudioRelease(AudioDevice device) {
-    if (uint32_t code = PlatformCall("AudioRelease")) return code;
+    if (uint32_t code = BackendCall("AudioRelease")) return code;
     if (device == nullptr || device != liveDevice) return DSERR_INVALIDPARAM;
     BackendAudioClose();
     delete device;
@@ -172,7 +172,7 @@ uint32_t AudioRelease(AudioDevice device) {
     return DS_OK;
 }
 
-void PlatformAudioMix(int16_t* out, size_t frames, bool audible) {
+void DeviceAudioMix(int16_t* out, size_t frames, bool audible) {
     std::lock_guard<std::mutex> hold(mixLock);
     scratchVoices.clear();
     if (liveDevice != nullptr) {
@@ -183,7 +183,7 @@ void PlatformAudioMix(int16_t* out, size_t frames, bool audible) {
     MixVoices(scratchVoices.data(), scratchVoices.size(), out, frames, audible);
 }
 
-void PlatformAudioForget() {
+void DeviceAudioForget() {
     BackendAudioClose();
     std::lock_guard<std::mutex> hold(mixLock);
     for (PlatformAudioBuffer* buffer : liveBuffers) delete buffer;

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform/voices.h"
+#include "platform/device/voices.h"
 
 bool ConvertToMixFormat(const WAVEFORMATEX& format, const uint8_t* bytes, size_t size, std::vector<int16_t>* out) {
     out->clear();

@@ -1,0 +1,51 @@
+#pragma once
+// Where the device model meets a backend. Backend* is what each backend supplies (one of
+// each per backend); Device* is what the shared device model supplies to the backends.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/display.h"
+
+// Every device call starts here. The headless backend logs "operation object" and fails
+// the call on request; the real backend lets every call through. Returns 0 or a code.
+uint32_t BackendCall(const char* operation, const char* object = nullptr);
+
+// Where debug lines go: standard error on request (real backend), a list (headless).
+void BackendDebugOutput(const char* line);
+
+// Opens and closes whatever shows pages on the screen.
+uint32_t BackendDisplayOpen(WindowHandle window);
+void BackendDisplayClose();
+// Shows a 640 x 480 page of indices through the palette.
+void BackendPresent(const uint8_t* page, const PALETTEENTRY palette[256]);
+
+// Opens and closes the sound output. While it is open the backend pulls its sound with
+// DeviceAudioMix.
+uint32_t BackendAudioOpen();
+void BackendAudioClose();
+
+// The platform's own words for a service it could not start ("SDL video: x11 not available"),
+// one line without its '\n'. Written as a debug line too, but kept apart from the game's lines
+// (PlatformLastReason) so that a failed start-up can give both.
+void DeviceReason(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Forgets the last line and reason, for a headless program that starts afresh.
+void DeviceDebugForget();
+
+// Takes every surface's memory away, as when another program takes the screen: calls on
+// them fail with DDERR_SURFACELOST until restored, and restored ones come back blank.
+void DeviceLoseSurfaces();
+// The page now visible and the palette, for backends and tests that look at the screen;
+// null while there is no display.
+const uint8_t* DeviceVisiblePage();
+const PALETTEENTRY* DevicePaletteColours();
+// Frees every device object still alive, for a headless program that starts afresh.
+void DeviceDisplayForget();
+
+// Interleaved 16-bit stereo at 44100 Hz, silent (but moving every buffer on) when not
+// audible.
+void DeviceAudioMix(int16_t* out, size_t frames, bool audible);
+// Frees every audio object still alive, for a headless program that starts afresh.
+void DeviceAudioForget();
+
+// Looks a resource up in the table the build embedded.
+const struct EmbeddedResource* DeviceFindEmbedded(const char* name, const char* type);
