@@ -1,11 +1,8 @@
 #include "gfx/packed_bitmap.h"
 
-namespace {
+#include "platform/bytes.h"
 
-uint32_t Read32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+namespace {
 
 constexpr uint32_t kInfoHeaderSize = 40;
 

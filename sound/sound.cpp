@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/bytes.h"
 #include "platform/debug.h"
 #include "platform/resources.h"
 
@@ -16,11 +17,6 @@ namespace {
 constexpr size_t kFormatOffset = 20;
 constexpr size_t kDataLengthOffset = 40;
 constexpr size_t kHeaderBytes = 44;
-
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t Read32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
 
 WAVEFORMATEX ReadFormat(const uint8_t* p) {
     return WAVEFORMATEX{Read16(p), Read16(p + 2), Read32(p + 4), Read32(p + 8), Read16(p + 12), Read16(p + 14),

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/resources.h"
+#include "sim/world.h"
 
 namespace {
 
@@ -101,36 +102,39 @@ TEST_F(Sheet, TilesAreSolidInTheirColours) {
     }
 }
 
-// Each named picture has something to show, and every heading of the four turning subjects.
+// Each named picture of the game's catalogue has something to show, and every heading of
+// the four turning subjects.
 TEST_F(Sheet, EveryPictureTheGameDrawsHasVisiblePixels) {
-    struct Rect {
+    struct Named {
         const char* name;
-        int left, top, right, bottom;
+        RECT rect;
     };
-    std::vector<Rect> rects = {
-        {"AltimeterScale", 580, 555, 609, 635}, {"AltimeterPointer", 611, 579, 631, 590},
-        {"AltimeterTick", 580, 530, 590, 545},  {"BalloonStarBig", 576, 472, 607, 498},
-        {"BalloonStarSmall", 576, 503, 607, 530}, {"CatchStarBig", 608, 472, 639, 498},
-        {"CatchStarSmall", 608, 503, 639, 530}, {"LandingMark", 608, 394, 636, 414},
-        {"FarCloudlet", 576, 193, 607, 216},    {"NearCloudlet", 576, 160, 640, 191},
-        {"Cloud", 576, 129, 640, 160},          {"Balloon", 576, 217, 607, 255},
-        {"BalloonString", 632, 585, 639, 634},  {"FlappingBirdA", 577, 410, 607, 462},
-        {"FlappingBirdB", 607, 410, 638, 462},  {"Bird", 612, 529, 639, 578},
-        {"Raptor", 576, 320, 639, 383},         {"CanopyOpening1", 576, 256, 587, 319},
-        {"CanopyOpening2", 590, 256, 614, 319}, {"CanopyOpening3", 617, 256, 639, 319},
+    const SpriteCatalogueRects& c = SPRITE_CATALOGUE_VALUES;
+    std::vector<Named> rects = {
+        {"AltimeterScale", c.AltimeterScale}, {"AltimeterPointer", c.AltimeterPointer},
+        {"AltimeterTick", c.AltimeterTick},   {"BalloonStarBig", c.BalloonStarBig},
+        {"BalloonStarSmall", c.BalloonStarSmall}, {"CatchStarBig", c.CatchStarBig},
+        {"CatchStarSmall", c.CatchStarSmall}, {"LandingMark", c.LandingMark},
+        {"FarCloudlet", c.FarCloudlet},       {"NearCloudlet", c.NearCloudlet},
+        {"Cloud", c.Cloud},                   {"Balloon", c.Balloon},
+        {"BalloonString", c.BalloonString},   {"FlappingBirdA", c.FlappingBirdA},
+        {"FlappingBirdB", c.FlappingBirdB},   {"Bird", c.Bird},
+        {"Raptor", c.Raptor},                 {"CanopyOpening1", c.CanopyOpening1},
+        {"CanopyOpening2", c.CanopyOpening2}, {"CanopyOpening3", c.CanopyOpening3},
     };
     for (int k = 0; k < 36; ++k) {
-        rects.push_back({"aircraft", 64 * (k % 9), 64 * (k / 9), 64 * (k % 9) + 64, 64 * (k / 9) + 63});
-        rects.push_back({"canopy", 64 * (k % 9), 256 + 64 * (k / 9), 64 * (k % 9) + 64, 256 + 64 * (k / 9) + 63});
-        rects.push_back({"free fall", 32 * (k % 18), 512 + 32 * (k / 18), 32 * (k % 18) + 32, 544 + 32 * (k / 18)});
-        rects.push_back({"head first", 32 * (k % 18), 576 + 32 * (k / 18), 32 * (k % 18) + 32, 608 + 32 * (k / 18)});
+        rects.push_back({"aircraft", PostureFrame(POSTURE_AIRCRAFT, k)});
+        rects.push_back({"canopy", PostureFrame(POSTURE_CANOPY, k)});
+        rects.push_back({"free fall", PostureFrame(POSTURE_FREE_FALL, k)});
+        rects.push_back({"head first", PostureFrame(POSTURE_DIVING, k)});
     }
-    for (const Rect& r : rects) {
+    for (const Named& n : rects) {
+        const RECT& r = n.rect;
         int visible = 0;
         for (int y = r.top; y < r.bottom; ++y) {
             for (int x = r.left; x < r.right; ++x) visible += At(x, y) != 0;
         }
-        EXPECT_GE(visible, 20) << r.name << " at " << r.left << "," << r.top;
+        EXPECT_GE(visible, 20) << n.name << " at " << r.left << "," << r.top;
     }
 }
 

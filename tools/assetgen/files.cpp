@@ -1,12 +1,11 @@
 #include "tools/assetgen/files.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <fstream>
 #include <vector>
+
+#include "tools/png/png_writer.h"
 
 namespace assetgen {
 namespace {
@@ -29,31 +28,11 @@ bool Save(const std::string& path, const std::vector<uint8_t>& bytes) {
     return static_cast<bool>(file);
 }
 
-// fillRow(y, row) writes row y: width pixels of RGB, or RGBA when alpha is set.
-bool WritePng(const std::string& path, int width, int height, bool alpha,
-              const std::function<void(int, png_byte*)>& fillRow) {
+bool SavePng(const std::string& path, const PngImage& image) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<size_t>(width) * (alpha ? 4 : 3));
-    for (int y = 0; y < height; ++y) {
-        fillRow(y, row.data());
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    const bool written = WritePng(file, image);
+    return std::fclose(file) == 0 && written;
 }
 
 }  // namespace
@@ -113,7 +92,11 @@ bool WriteWav(const std::string& path, const Clip& clip) {
 
 bool WritePreviewPng(const std::string& path, const Sheet& sheet, const Palette& palette, int zoom) {
     const int size = Sheet::kSize * zoom;
-    return WritePng(path, size, size, false, [&](int y, png_byte* row) {
+    std::vector<uint8_t> row(static_cast<size_t>(size) * 3);
+    PngImage image;
+    image.width = image.height = size;
+    image.pixels = PngImage::Rgb;
+    image.row = [&](int y) {
         for (int x = 0; x < size; ++x) {
             const uint8_t index = sheet.pixels[static_cast<size_t>(y / zoom) * Sheet::kSize + x / zoom];
             // Index 0 as a faint check of sky, so the pictures show as in the game and the
@@ -124,14 +107,18 @@ bool WritePreviewPng(const std::string& path, const Sheet& sheet, const Palette&
             row[static_cast<size_t>(x) * 3 + 1] = c.g;
             row[static_cast<size_t>(x) * 3 + 2] = c.b;
         }
-    });
+        return row.data();
+    };
+    return SavePng(path, image);
 }
 
 bool WriteIconPng(const std::string& path, const Icon& icon) {
     const size_t stride = static_cast<size_t>(icon.size) * 4;
-    return WritePng(path, icon.size, icon.size, true, [&](int y, png_byte* row) {
-        std::copy_n(&icon.rgba[static_cast<size_t>(y) * stride], stride, row);
-    });
+    PngImage image;
+    image.width = image.height = icon.size;
+    image.pixels = PngImage::Rgba;
+    image.row = [&](int y) { return &icon.rgba[static_cast<size_t>(y) * stride]; };
+    return SavePng(path, image);
 }
 
 }  // namespace assetgen

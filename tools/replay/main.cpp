@@ -7,11 +7,13 @@
 #include <fstream>
 #include <string>
 
+#include "tools/options/options.h"
 #include "tools/output/output_file.h"
 #include "tools/replay/replay.h"
 
 namespace {
 
+const char kProgram[] = "skyring-replay";
 const char kUsage[] =
     "usage: skyring-replay [--frames N] [--script FILE] [--trace FILE|-] [--png DIR] [--png-every K]\n"
     "       skyring-replay --help | --version\n"
@@ -21,17 +23,6 @@ const char kUsage[] =
     "  --trace FILE   write one JSON line per frame (- for standard output)\n"
     "  --png DIR      write the page each frame shows as DIR/frame-NNNNNN.png\n"
     "  --png-every K  only every K-th frame's picture (default 1)\n";
-
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "skyring-replay: %s\n", message.c_str());
-    return 2;
-}
-
-// Standard output holds only this text; a failure to write it is a failure too.
-int Print(const char* text) {
-    if (std::fputs(text, stdout) >= 0 && std::fclose(stdout) == 0) return 0;
-    return Fail(std::string("standard output: ") + std::strerror(errno));
-}
 
 bool ParseCount(const char* text, int64_t min, int64_t* value) {
     char* end = nullptr;
@@ -47,40 +38,29 @@ bool ParseCount(const char* text, int64_t min, int64_t* value) {
 int main(int argc, char** argv) {
     ReplayOptions options;
     std::string scriptPath, tracePath;
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") return Print(kUsage);
-        if (option == "--version") return Print("skyring-replay " SKYRING_VERSION "\n");
-        int64_t* count = option == "--frames" ? &options.frames : option == "--png-every" ? &options.pngEvery : nullptr;
-        std::string* name = option == "--script"  ? &scriptPath
-                            : option == "--trace" ? &tracePath
-                            : option == "--png"   ? &options.pngDirectory
-                                                  : nullptr;
-        if (count == nullptr && name == nullptr) return Fail("unknown argument '" + Excerpt(option) + "'\n" + kUsage);
-        if (i + 1 >= argc) return Fail("missing value after " + option + "\n" + kUsage);
-        const char* value = argv[++i];
-        if (count != nullptr) {
-            const int64_t least = count == &options.frames ? 0 : 1;
-            if (!ParseCount(value, least, count)) {
-                return Fail(option + " needs a number of " + std::to_string(least) + " or more");
-            }
-        } else if (*value == '\0') {
-            return Fail(option + " needs a name, not an empty one");
-        } else {
-            *name = value;
-        }
-    }
+    const auto count = [](const char* name, int64_t least, int64_t* value) {
+        return CommandLine::Option{name, [name, least, value](const char* text, std::string* error) {
+                                       if (ParseCount(text, least, value)) return true;
+                                       *error = std::string(name) + " needs a number of " + std::to_string(least) + " or more";
+                                       return false;
+                                   }};
+    };
+    const CommandLine line{kProgram, kUsage, "skyring-replay " SKYRING_VERSION "\n",
+                           {count("--frames", 0, &options.frames), count("--png-every", 1, &options.pngEvery),
+                            NameOption("--script", &scriptPath), NameOption("--trace", &tracePath),
+                            NameOption("--png", &options.pngDirectory)}};
+    if (const int status = ParseCommandLine(line, argc, argv); status >= 0) return status;
     if (!scriptPath.empty()) {
         std::ifstream script(scriptPath);
-        if (!script) return Fail(scriptPath + ": " + std::strerror(errno));
+        if (!script) return Fail(kProgram, scriptPath + ": " + std::strerror(errno));
         std::string error;
-        if (!ParseScript(script, scriptPath, &options.events, &error)) return Fail(error);
+        if (!ParseScript(script, scriptPath, &options.events, &error)) return Fail(kProgram, error);
     }
     // A trace is kept only when the run completes: an unfinished one is dropped on return.
     OutputFile trace;
     std::string error;
     if (!tracePath.empty()) {
-        if (!trace.Open(tracePath, &error)) return Fail(error);
+        if (!trace.Open(tracePath, &error)) return Fail(kProgram, error);
         options.trace = trace.stream();
     }
     const ReplayResult result = RunReplay(options);
@@ -89,8 +69,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "skyring-replay: %s\n", result.error.c_str());
         return 1;
     }
-    if (!result.error.empty()) return Fail(result.error);
-    if (result.traceError != 0) return Fail(trace.name() + ": " + std::strerror(result.traceError));
-    if (!tracePath.empty() && !trace.Commit(&error)) return Fail(error);
+    if (!result.error.empty()) return Fail(kProgram, result.error);
+    if (result.traceError != 0) return Fail(kProgram, trace.name() + ": " + std::strerror(result.traceError));
+    if (!tracePath.empty() && !trace.Commit(&error)) return Fail(kProgram, error);
     return 0;
 }

@@ -1,11 +1,11 @@
 #include "tools/replay/script.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
 #include "platform/window.h"
+#include "tools/options/options.h"
 
 namespace {
 
@@ -48,24 +48,6 @@ bool ReadLine(std::istream& in, std::string& line, bool* tooLong) {
 }
 
 }  // namespace
-
-std::string Excerpt(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (out.size() >= 80) return out + "...";
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char hex[5];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        }
-    }
-    return out;
-}
 
 bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEvent>* events, std::string* error) {
     std::string line;

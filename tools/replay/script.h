@@ -19,7 +19,3 @@ constexpr size_t kMaxScriptLine = 4096;
 // Parses a whole script. On the first bad line returns false with error set to
 // "<name>:<line>: <what is wrong>".
 bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEvent>* events, std::string* error);
-
-// Text from the input as a message quotes it: about 80 characters at most, any byte outside
-// printable ASCII (a NUL, a byte-order mark) as \xNN and a backslash as \\.
-std::string Excerpt(const std::string& text);

@@ -8,20 +8,17 @@
 #include <fstream>
 #include <string>
 
+#include "tools/options/options.h"
 #include "tools/soak/soak.h"
 
 namespace {
 
+const char kProgram[] = "skyring-soak";
 const char kUsage[] =
     "usage: skyring-soak [--frames N] [--seed S] [--script-out FILE]\n"
     "  --frames N        frames to run (default 100000; 20 frames are one second of play)\n"
     "  --seed S          seed of the random input (default 1); the same seed, the same run\n"
     "  --script-out FILE write the input given as a skyring-replay script, to replay a failure\n";
-
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "skyring-soak: %s\n", message.c_str());
-    return 2;
-}
 
 bool ParseNumber(const char* text, uint64_t min, uint64_t max, uint64_t* value) {
     if (text[0] < '0' || text[0] > '9') return false;
@@ -38,34 +35,28 @@ bool ParseNumber(const char* text, uint64_t min, uint64_t max, uint64_t* value) 
 int main(int argc, char** argv) {
     uint64_t frames = 100000, seed = 1;
     std::string scriptPath;
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (i + 1 >= argc) return Fail("missing value after " + option + "\n" + kUsage);
-        const char* value = argv[++i];
-        if (option == "--frames") {
-            // Script frames are limited to 2^31 - 1.
-            if (!ParseNumber(value, 1, 2147483647, &frames)) return Fail("--frames needs a number 1..2147483647");
-        } else if (option == "--seed") {
-            if (!ParseNumber(value, 0, UINT64_MAX, &seed)) return Fail("--seed needs a number 0..18446744073709551615");
-        } else if (option == "--script-out") {
-            scriptPath = value;
-        } else {
-            return Fail("unknown option " + option + "\n" + kUsage);
-        }
-    }
+    const auto number = [](const char* name, uint64_t min, uint64_t max, uint64_t* value) {
+        return CommandLine::Option{name, [=](const char* text, std::string* error) {
+                                       if (ParseNumber(text, min, max, value)) return true;
+                                       *error = std::string(name) + " needs a number " + std::to_string(min) + ".." +
+                                                std::to_string(max);
+                                       return false;
+                                   }};
+    };
+    // Script frames are limited to 2^31 - 1.
+    const CommandLine line{kProgram, kUsage, nullptr,
+                           {number("--frames", 1, 2147483647, &frames), number("--seed", 0, UINT64_MAX, &seed),
+                            NameOption("--script-out", &scriptPath)}};
+    if (const int status = ParseCommandLine(line, argc, argv); status >= 0) return status;
     const auto started = std::chrono::steady_clock::now();
     const SoakResult result = RunSoak(seed, static_cast<int64_t>(frames));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!scriptPath.empty()) {
         std::ofstream script(scriptPath, std::ios::binary | std::ios::trunc);
         if (script) WriteScript(result.events, script);
-        if (!script) return Fail(scriptPath + ": could not be written");
+        if (!script) return Fail(kProgram, scriptPath + ": could not be written");
     }
-    if (!result.started) return Fail(result.violation);
+    if (!result.started) return Fail(kProgram, result.violation);
     if (result.violationFrame >= 0) {
         std::fprintf(stderr, "skyring-soak: frame %lld, seed %llu: %s\n", static_cast<long long>(result.violationFrame),
                      static_cast<unsigned long long>(seed), result.violation.c_str());
