@@ -13,6 +13,7 @@
 
 #include "platform/resources.h"
 #include "sim/world.h"
+#include "tools/assetgen/sheet_filler.h"
 
 namespace {
 
@@ -48,6 +49,37 @@ protected:
     static Bytes* bmp_;
 };
 Bytes* Sheet::bmp_ = nullptr;
+
+struct NamedRect {
+    const char* name;
+    RECT rect;
+};
+
+// Every rectangle the game copies from: its catalogue, the backdrop tile and the frames of
+// the four turning subjects at every heading.
+std::vector<NamedRect> CopiedRects() {
+    const SpriteCatalogueRects& c = SPRITE_CATALOGUE_VALUES;
+    std::vector<NamedRect> rects = {
+        {"AltimeterScale", c.AltimeterScale}, {"AltimeterPointer", c.AltimeterPointer},
+        {"AltimeterTick", c.AltimeterTick},   {"BalloonStarBig", c.BalloonStarBig},
+        {"BalloonStarSmall", c.BalloonStarSmall}, {"CatchStarBig", c.CatchStarBig},
+        {"CatchStarSmall", c.CatchStarSmall}, {"GroundTile", c.GroundTile},
+        {"LandingMark", c.LandingMark},       {"FarCloudlet", c.FarCloudlet},
+        {"NearCloudlet", c.NearCloudlet},     {"Cloud", c.Cloud},
+        {"Balloon", c.Balloon},               {"BalloonString", c.BalloonString},
+        {"FlappingBirdA", c.FlappingBirdA},   {"FlappingBirdB", c.FlappingBirdB},
+        {"Bird", c.Bird},                     {"Raptor", c.Raptor},
+        {"CanopyOpening1", c.CanopyOpening1}, {"CanopyOpening2", c.CanopyOpening2},
+        {"CanopyOpening3", c.CanopyOpening3}, {"backdrop", BACKDROP_TILE},
+    };
+    for (int k = 0; k < 36; ++k) {
+        rects.push_back({"aircraft", PostureFrame(POSTURE_AIRCRAFT, k)});
+        rects.push_back({"canopy", PostureFrame(POSTURE_CANOPY, k)});
+        rects.push_back({"free fall", PostureFrame(POSTURE_FREE_FALL, k)});
+        rects.push_back({"head first", PostureFrame(POSTURE_DIVING, k)});
+    }
+    return rects;
+}
 
 TEST_F(Sheet, HeadersHoldTheFieldsTheLoaderReads) {
     ASSERT_EQ(bmp_->size(), kFileHeader + 410664);
@@ -88,12 +120,14 @@ TEST_F(Sheet, EveryIndexIsUsedAndMostOfTheSheetIsTransparent) {
 
 TEST_F(Sheet, TilesAreSolidInTheirColours) {
     struct Region {
-        int left, top, right, bottom;
+        RECT rect;
         uint32_t colour;
     };
-    for (const Region& r : {Region{576, 0, 640, 64, 0x00D6FF}, Region{576, 64, 640, 129, 0xD6AD52}}) {
+    const RECT ground = SPRITE_CATALOGUE_VALUES.GroundTile, band = assetgen::GroundBand();
+    for (const Region& region : {Region{BACKDROP_TILE, 0x00D6FF}, Region{ground, 0xD6AD52}, Region{band, 0xD6AD52}}) {
+        const RECT& r = region.rect;
         const int index = At(r.left, r.top);
-        EXPECT_EQ(Colour(index), r.colour) << "tile at row " << r.top;
+        EXPECT_EQ(Colour(index), region.colour) << "tile at row " << r.top;
         int stray = 0;
         for (int y = r.top; y < r.bottom; ++y) {
             for (int x = r.left; x < r.right; ++x) stray += At(x, y) != index;
@@ -102,33 +136,9 @@ TEST_F(Sheet, TilesAreSolidInTheirColours) {
     }
 }
 
-// Each named picture of the game's catalogue has something to show, and every heading of
-// the four turning subjects.
+// Each rectangle the game copies from has something to show.
 TEST_F(Sheet, EveryPictureTheGameDrawsHasVisiblePixels) {
-    struct Named {
-        const char* name;
-        RECT rect;
-    };
-    const SpriteCatalogueRects& c = SPRITE_CATALOGUE_VALUES;
-    std::vector<Named> rects = {
-        {"AltimeterScale", c.AltimeterScale}, {"AltimeterPointer", c.AltimeterPointer},
-        {"AltimeterTick", c.AltimeterTick},   {"BalloonStarBig", c.BalloonStarBig},
-        {"BalloonStarSmall", c.BalloonStarSmall}, {"CatchStarBig", c.CatchStarBig},
-        {"CatchStarSmall", c.CatchStarSmall}, {"LandingMark", c.LandingMark},
-        {"FarCloudlet", c.FarCloudlet},       {"NearCloudlet", c.NearCloudlet},
-        {"Cloud", c.Cloud},                   {"Balloon", c.Balloon},
-        {"BalloonString", c.BalloonString},   {"FlappingBirdA", c.FlappingBirdA},
-        {"FlappingBirdB", c.FlappingBirdB},   {"Bird", c.Bird},
-        {"Raptor", c.Raptor},                 {"CanopyOpening1", c.CanopyOpening1},
-        {"CanopyOpening2", c.CanopyOpening2}, {"CanopyOpening3", c.CanopyOpening3},
-    };
-    for (int k = 0; k < 36; ++k) {
-        rects.push_back({"aircraft", PostureFrame(POSTURE_AIRCRAFT, k)});
-        rects.push_back({"canopy", PostureFrame(POSTURE_CANOPY, k)});
-        rects.push_back({"free fall", PostureFrame(POSTURE_FREE_FALL, k)});
-        rects.push_back({"head first", PostureFrame(POSTURE_DIVING, k)});
-    }
-    for (const Named& n : rects) {
+    for (const NamedRect& n : CopiedRects()) {
         const RECT& r = n.rect;
         int visible = 0;
         for (int y = r.top; y < r.bottom; ++y) {
@@ -138,21 +148,41 @@ TEST_F(Sheet, EveryPictureTheGameDrawsHasVisiblePixels) {
     }
 }
 
+// Only the generator's two named fillers lie outside the game's rectangles: any other ink
+// there is a picture spilling out of its rectangle, cut off on screen.
+TEST_F(Sheet, NothingIsDrawnOutsideTheRectanglesTheGameCopies) {
+    std::vector<bool> allowed(static_cast<size_t>(kSize) * kSize, false);
+    const auto allow = [&](const RECT& r) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) allowed[static_cast<size_t>(y) * kSize + x] = true;
+        }
+    };
+    for (const NamedRect& n : CopiedRects()) allow(n.rect);
+    allow(assetgen::GroundBand());
+    allow(assetgen::SpentPaletteSwatch());
+    int stray = 0, firstX = -1, firstY = -1;
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            if (allowed[static_cast<size_t>(y) * kSize + x] || At(x, y) == 0) continue;
+            if (stray++ == 0) firstX = x, firstY = y;
+        }
+    }
+    EXPECT_EQ(stray, 0) << "the first at " << firstX << "," << firstY;
+}
+
 // A picture turned by 180 degrees covers about as many pixels as the original: a turned
 // copy that lost or gained parts would not.
 TEST_F(Sheet, OppositeHeadingsCoverTheSameArea) {
-    struct Block {
-        int top, cell, perRow, rows;
-    };
-    for (const Block& b : {Block{0, 64, 9, 63}, Block{256, 64, 9, 63}, Block{512, 32, 18, 32}, Block{576, 32, 18, 32}}) {
+    for (Posture posture : {POSTURE_AIRCRAFT, POSTURE_CANOPY, POSTURE_FREE_FALL, POSTURE_DIVING}) {
         const auto area = [&](int k) {
+            const RECT r = PostureFrame(posture, k);
             int n = 0;
-            for (int y = 0; y < b.rows; ++y) {
-                for (int x = 0; x < b.cell; ++x) n += At(b.cell * (k % b.perRow) + x, b.top + b.cell * (k / b.perRow) + y) != 0;
+            for (int y = r.top; y < r.bottom; ++y) {
+                for (int x = r.left; x < r.right; ++x) n += At(x, y) != 0;
             }
             return n;
         };
-        for (int k = 0; k < 18; ++k) EXPECT_NEAR(area(k), area(k + 18), area(k) / 10.0) << "block " << b.top << " k " << k;
+        for (int k = 0; k < 18; ++k) EXPECT_NEAR(area(k), area(k + 18), area(k) / 10.0) << "posture " << posture << " k " << k;
     }
 }
 
@@ -164,23 +194,24 @@ TEST_F(Sheet, DiversFaceTheirHeading) {
         const int r = rgb >> 16 & 0xFF, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
         return r > 150 && g * 10 > r * 6 && b * 2 < g;
     };
-    for (int top : {512, 576}) {
+    for (Posture posture : {POSTURE_FREE_FALL, POSTURE_DIVING}) {
         for (int k = 0; k < 36; ++k) {
+            const RECT r = PostureFrame(posture, k);
             double sumX = 0, sumY = 0, helmetX = 0, helmetY = 0;
             int body = 0, helmet = 0;
-            for (int y = 0; y < 32; ++y) {
-                for (int x = 0; x < 32; ++x) {
-                    const int index = At(32 * (k % 18) + x, top + 32 * (k / 18) + y);
+            for (int y = 0; y < r.bottom - r.top; ++y) {
+                for (int x = 0; x < r.right - r.left; ++x) {
+                    const int index = At(r.left + x, r.top + y);
                     if (index == 0) continue;
                     sumX += x, sumY += y, ++body;
                     if (isHelmet(Colour(index))) helmetX += x, helmetY += y, ++helmet;
                 }
             }
-            ASSERT_GT(helmet, 3) << "block " << top << " picture " << k;
+            ASSERT_GT(helmet, 3) << "posture " << posture << " picture " << k;
             const double dx = helmetX / helmet - sumX / body, dy = helmetY / helmet - sumY / body;
             const double angle = k * 10 * 3.14159265358979 / 180;
             const double along = dx * std::sin(angle) + dy * std::cos(angle);
-            EXPECT_GT(along, 0.9 * std::hypot(dx, dy)) << "block " << top << " picture " << k;
+            EXPECT_GT(along, 0.9 * std::hypot(dx, dy)) << "posture " << posture << " picture " << k;
         }
     }
 }

@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "sim/world.h"
 #include "tools/assetgen/exact_math.h"
+#include "tools/assetgen/sheet_filler.h"
 
 namespace assetgen {
 namespace {
@@ -236,29 +238,36 @@ Shapes Deploying(int stage, double width) {
     return s;
 }
 
-void Fill(Sheet& sheet, int left, int top, int right, int bottom, int index) {
-    for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x) sheet.At(x, y) = static_cast<uint8_t>(index);
+// A picture drawn into one of the game's rectangles, its origin (centreX, centreY) from the
+// rectangle's top-left corner.
+Placement Into(const RECT& r, double centreX, double centreY, int headingStep = 0) {
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top, centreX, centreY, headingStep};
+}
+
+void Fill(Sheet& sheet, const RECT& r, int index) {
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) sheet.At(x, y) = static_cast<uint8_t>(index);
     }
 }
 
 // A white strip with a tick every 10 rows, a longer one every 20, and two red marks;
 // four copies one under another read as one continuous scale.
-void AltimeterScale(Sheet& sheet, int left, int top) {
-    const int width = 29, height = 80;
-    Fill(sheet, left, top, left + width, top + height, kWhiteIndex);
-    Fill(sheet, left, top, left + 1, top + height, Shade(Ramp::Grey, 0.55));
-    Fill(sheet, left + width - 1, top, left + width, top + height, Shade(Ramp::Grey, 0.55));
-    for (int row = 5; row < height; row += 10) {
+void AltimeterScale(Sheet& sheet, const RECT& r) {
+    const int left = r.left, top = r.top, right = r.right, bottom = r.bottom;
+    Fill(sheet, r, kWhiteIndex);
+    Fill(sheet, {left, top, left + 1, bottom}, Shade(Ramp::Grey, 0.55));
+    Fill(sheet, {right - 1, top, right, bottom}, Shade(Ramp::Grey, 0.55));
+    for (int row = 5; row < bottom - top; row += 10) {
         const int length = (row - 5) % 20 == 0 ? 14 : 8;
-        Fill(sheet, left + 1, top + row, left + 1 + length, top + row + 1, Shade(Ramp::Grey, 0.45));
-        Fill(sheet, left + width - 1 - length, top + row, left + width - 1, top + row + 1, Shade(Ramp::Grey, 0.45));
+        Fill(sheet, {left + 1, top + row, left + 1 + length, top + row + 1}, Shade(Ramp::Grey, 0.45));
+        Fill(sheet, {right - 1 - length, top + row, right - 1, top + row + 1}, Shade(Ramp::Grey, 0.45));
     }
-    for (int row : {24, 64}) Fill(sheet, left + 1, top + row, left + width - 1, top + row + 3, Shade(Ramp::Red, 0.5));
+    for (int row : {24, 64}) Fill(sheet, {left + 1, top + row, right - 1, top + row + 3}, Shade(Ramp::Red, 0.5));
 }
 
-// A thin wavy thread, one pixel wide and unbroken, in the region's upper 31 rows.
-void BalloonString(Sheet& sheet, int left, int top) {
+// A thin wavy thread, one pixel wide and unbroken, in the rectangle's upper 31 rows.
+void BalloonString(Sheet& sheet, const RECT& r) {
+    const int left = r.left, top = r.top;
     int previous = -1;
     for (int row = 0; row < 31; ++row) {
         const int x = RoundToInt(3 + 2.2 * Sine(row * 2 * kPi / 16));
@@ -269,15 +278,14 @@ void BalloonString(Sheet& sheet, int left, int top) {
     }
 }
 
-// Places every index that no picture uses into the never-drawn bottom rows of the large cells.
+// Places every index that no picture uses into the swatch, left to right.
 void SpendUnusedIndices(Sheet& sheet) {
     bool used[256] = {};
     for (uint8_t v : sheet.pixels) used[v] = true;
-    int x = 0, row = 63;
+    const RECT swatch = SpentPaletteSwatch();
+    int x = swatch.left;
     for (int index = 1; index < 256; ++index) {
-        if (used[index]) continue;
-        sheet.At(x, row) = static_cast<uint8_t>(index);
-        if (++x == 576) x = 0, row += 64;
+        if (!used[index]) sheet.At(x++, swatch.top) = static_cast<uint8_t>(index);
     }
 }
 
@@ -287,49 +295,53 @@ Sheet DrawSheet() {
     Sheet sheet;
     const Shapes aircraft = Aircraft(), canopy = CanopyDiver(), box = BoxDiver(), headDown = HeadDownDiver();
     for (int k = 0; k < 36; ++k) {
-        Render(sheet, {64 * (k % 9), 64 * (k / 9), 64, 63, 32, 31.5, k}, aircraft, kOutline);
-        Render(sheet, {64 * (k % 9), 256 + 64 * (k / 9), 64, 63, 32, 31.5, k}, canopy, kOutline);
-        Render(sheet, {32 * (k % 18), 512 + 32 * (k / 18), 32, 32, 16, 16, k}, box, kOutline);
-        Render(sheet, {32 * (k % 18), 576 + 32 * (k / 18), 32, 32, 16, 16, k}, headDown, kOutline);
+        Render(sheet, Into(PostureFrame(POSTURE_AIRCRAFT, k), 32, 31.5, k), aircraft, kOutline);
+        Render(sheet, Into(PostureFrame(POSTURE_CANOPY, k), 32, 31.5, k), canopy, kOutline);
+        Render(sheet, Into(PostureFrame(POSTURE_FREE_FALL, k), 16, 16, k), box, kOutline);
+        Render(sheet, Into(PostureFrame(POSTURE_DIVING, k), 16, 16, k), headDown, kOutline);
     }
 
-    Fill(sheet, 576, 0, 640, 64, kBackdropIndex);
-    Fill(sheet, 576, 64, 640, 129, kGroundIndex);
+    const SpriteCatalogueRects& catalogue = SPRITE_CATALOGUE_VALUES;
+    Fill(sheet, BACKDROP_TILE, kBackdropIndex);
+    Fill(sheet, catalogue.GroundTile, kGroundIndex);
+    Fill(sheet, GroundBand(), kGroundIndex);
 
     const int cloudEdge = Shade(Ramp::Cloud, 0.2);
-    Render(sheet, {576, 129, 64, 31, 32, 15.5},
+    Render(sheet, Into(catalogue.Cloud, 32, 15.5),
            Cloud({{-19, 5, 11, 6.5}, {0, 6, 17, 7.5}, {19, 5, 11, 6}, {-26, 6, 4.5, 4}, {26, 7, 4.5, 3.5}},
                  {{-11, 0, 10, 8}, {7, -1, 12, 9.5}, {-2, -7, 8, 6.5}, {17, -2, 7, 5.5}}),
            cloudEdge);
-    Render(sheet, {576, 160, 64, 31, 32, 15.5},
+    Render(sheet, Into(catalogue.NearCloudlet, 32, 15.5),
            Cloud({{-14, 6, 10, 6}, {5, 6.5, 14, 6.5}, {21, 6, 8, 5}}, {{-7, 0, 10, 8}, {10, 0, 9, 7.5}, {1, -6, 7, 6}}),
            cloudEdge);
-    Render(sheet, {576, 193, 31, 23, 15.5, 11.5}, Cloud({{-6, 4, 7.5, 4.5}, {6, 4, 7, 4}}, {{-2, -1, 7, 6}, {5, -2, 5, 4.5}}),
-           cloudEdge);
-    Render(sheet, {576, 217, 31, 38, 15.5, 18}, Balloon(), kOutline);
+    Render(sheet, Into(catalogue.FarCloudlet, 15.5, 11.5),
+           Cloud({{-6, 4, 7.5, 4.5}, {6, 4, 7, 4}}, {{-2, -1, 7, 6}, {5, -2, 5, 4.5}}), cloudEdge);
+    Render(sheet, Into(catalogue.Balloon, 15.5, 18), Balloon(), kOutline);
 
-    Render(sheet, {576, 256, 11, 63, 5.5, 0}, Deploying(1, 11), kOutline);
-    Render(sheet, {590, 256, 24, 63, 12, 0}, Deploying(2, 24), kOutline);
-    Render(sheet, {617, 256, 22, 63, 11, 0}, Deploying(3, 22), kOutline);
+    const auto width = [](const RECT& r) { return r.right - r.left; };
+    Render(sheet, Into(catalogue.CanopyOpening1, 5.5, 0), Deploying(1, width(catalogue.CanopyOpening1)), kOutline);
+    Render(sheet, Into(catalogue.CanopyOpening2, 12, 0), Deploying(2, width(catalogue.CanopyOpening2)), kOutline);
+    Render(sheet, Into(catalogue.CanopyOpening3, 11, 0), Deploying(3, width(catalogue.CanopyOpening3)), kOutline);
 
-    Render(sheet, {576, 320, 63, 63, 31.5, 31.5, 27}, Raptor(), kOutline);  // flies left
-    Render(sheet, {608, 394, 28, 16, 14, 8},
+    Render(sheet, Into(catalogue.Raptor, 31.5, 31.5, 27), Raptor(), kOutline);  // flies left
+    Render(sheet, Into(catalogue.LandingMark, 14, 8),
            {Ellipse(0, 0, 12.5, 6.8, Ramp::Brown, 0.05, 0.22), Ellipse(-4, -1, 5, 3, Ramp::Brown, 0.12, 0.28),
             Ellipse(5, 1.5, 4, 2.5, Ramp::Brown, 0.0, 0.15)},
            -1);
-    Render(sheet, {577, 414, 30, 48, 15, 24, 9}, FlappingBird(false), kOutline);  // flies right
-    Render(sheet, {607, 414, 31, 48, 15.5, 24, 9}, FlappingBird(true), kOutline);
+    Render(sheet, Into(catalogue.FlappingBirdA, 15, 28, 9), FlappingBird(false), kOutline);  // flies right
+    Render(sheet, Into(catalogue.FlappingBirdB, 15.5, 28, 9), FlappingBird(true), kOutline);
 
-    Render(sheet, {576, 472, 31, 26, 15.5, 13.5}, Star(12.2, 5.0, Ramp::Grey, kWhiteIndex), kOutline);
-    Render(sheet, {608, 472, 31, 26, 15.5, 13.5}, Star(12.2, 5.0, Ramp::Red, -1), kOutline);
-    Render(sheet, {576, 503, 31, 26, 15.5, 13.5}, Star(9.2, 3.8, Ramp::Grey, kWhiteIndex), kOutline);
-    Render(sheet, {608, 503, 31, 26, 15.5, 13.5}, Star(9.2, 3.8, Ramp::Red, -1), kOutline);
+    Render(sheet, Into(catalogue.BalloonStarBig, 15.5, 13.5), Star(12.2, 5.0, Ramp::Grey, kWhiteIndex), kOutline);
+    Render(sheet, Into(catalogue.CatchStarBig, 15.5, 13.5), Star(12.2, 5.0, Ramp::Red, -1), kOutline);
+    Render(sheet, Into(catalogue.BalloonStarSmall, 15.5, 13.5), Star(9.2, 3.8, Ramp::Grey, kWhiteIndex), kOutline);
+    Render(sheet, Into(catalogue.CatchStarSmall, 15.5, 13.5), Star(9.2, 3.8, Ramp::Red, -1), kOutline);
 
-    Fill(sheet, 580, 530, 590, 545, Shade(Ramp::Red, 0.5));
-    Render(sheet, {612, 530, 27, 48, 13.5, 24, 27}, Bird(), kOutline);  // glides left
-    AltimeterScale(sheet, 580, 555);
-    Render(sheet, {611, 579, 20, 11, 0, 0}, {Polygon({{1.3, 5.5}, {18.7, 1.2}, {18.7, 9.8}}, Ramp::Red, 0.4, 0.8)}, kOutline);
-    BalloonString(sheet, 632, 585);
+    Fill(sheet, catalogue.AltimeterTick, Shade(Ramp::Red, 0.5));
+    Render(sheet, Into(catalogue.Bird, 13.5, 25, 27), Bird(), kOutline);  // glides left
+    AltimeterScale(sheet, catalogue.AltimeterScale);
+    Render(sheet, Into(catalogue.AltimeterPointer, 0, 0),
+           {Polygon({{1.3, 5.5}, {18.7, 1.2}, {18.7, 9.8}}, Ramp::Red, 0.4, 0.8)}, kOutline);
+    BalloonString(sheet, catalogue.BalloonString);
 
     SpendUnusedIndices(sheet);
     return sheet;

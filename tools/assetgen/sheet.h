@@ -1,5 +1,5 @@
 #pragma once
-// Draws every picture of the sprite sheet where the game's rectangles expect it.
+// Draws every picture of the sprite sheet into the game's own rectangles.
 #include <array>
 #include <vector>
 
@@ -7,8 +7,9 @@
 
 namespace assetgen {
 
-// The finished sheet: all pictures, the two solid tiles, and every palette index present
-// (the ones no picture needs sit in rows the game never draws).
+// The finished sheet: every picture in the rectangle the game's catalogue and posture frames
+// give it, the two solid tiles, and every palette index present (the ones no picture needs
+// in the swatch of sheet_filler.h).
 Sheet DrawSheet();
 
 // Pictures the desktop icon shares with the sheet, in their own coordinates.
