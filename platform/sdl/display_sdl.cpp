@@ -17,6 +17,7 @@ SDL_Texture* page = nullptr;    // 640 x 480, the page in true colour
 SDL_Texture* scaled = nullptr;  // the page enlarged by a whole factor
 int scaledFactor = 0;
 PageColours pageColours;
+bool flipPending = false;  // a page was flipped (or the palette changed) and is not shown yet
 
 void DestroyScaled() {
     if (scaled != nullptr) SDL_DestroyTexture(scaled);
@@ -80,6 +81,7 @@ uint32_t BackendDisplayOpen(WindowHandle window) {
 }
 
 void BackendDisplayClose() {
+    flipPending = false;
     DestroyScaled();
     if (page != nullptr) SDL_DestroyTexture(page);
     if (renderer != nullptr) SDL_DestroyRenderer(renderer);
@@ -87,7 +89,9 @@ void BackendDisplayClose() {
     renderer = nullptr;
 }
 
-void BackendPresent(const uint8_t* indices, const PALETTEENTRY palette[256]) {
+namespace {
+
+void ShowPage(const uint8_t* indices, const PALETTEENTRY palette[256]) {
     if (renderer == nullptr || indices == nullptr || palette == nullptr) return;
     void* pixels = nullptr;
     int pitch = 0;
@@ -125,4 +129,17 @@ void BackendPresent(const uint8_t* indices, const PALETTEENTRY palette[256]) {
     SDL_RenderPresent(renderer);
 }
 
-void SdlRepresent() { BackendPresent(DeviceVisiblePage(), DevicePaletteColours()); }
+}  // namespace
+
+// The flip comes after the frame's wait, so presenting there would lengthen every frame by
+// the time it takes. The flip only marks the page; it is shown at the start of the next wait,
+// inside the time the frame waits anyway, a millisecond or so after the flip.
+void BackendPresent(const uint8_t*, const PALETTEENTRY*) { flipPending = renderer != nullptr; }
+
+void SdlShowFlippedPage() {
+    if (!flipPending) return;
+    flipPending = false;
+    SdlRepresent();
+}
+
+void SdlRepresent() { ShowPage(DeviceVisiblePage(), DevicePaletteColours()); }

@@ -9,5 +9,8 @@ SDL_Window* SdlWindowOf(WindowHandle window);
 bool SdlWindowIsActive();
 // Shows the visible page again after the window was exposed or resized.
 void SdlRepresent();
+// Shows the page the last flip made visible, if it is not shown yet: called as the frame's
+// wait begins.
+void SdlShowFlippedPage();
 // The game has finished its frame's work and waits: repeated debug lines are counted per frame.
 void SdlDebugEndOfFrame();

@@ -249,6 +249,7 @@ intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t
 void CursorHide() { SDL_ShowCursor(SDL_DISABLE); }
 
 bool MessagePeek() {
+    SdlShowFlippedPage();
     SdlDebugEndOfFrame();
     if (theWindow != nullptr) Drain();
     return !queue.empty();
