@@ -1,27 +1,88 @@
-// Shows the visible page: indices go through the palette into a streaming texture, which
-// is enlarged by the largest whole factor with sharp pixels, then smoothly to the largest
-// 4:3 rectangle that fits; the rest of the screen stays black.
+// Shows the visible page: each page pixel a crisp block of the largest whole factor, the
+// blocks stretched smoothly to the largest 4:3 rectangle that fits, the rest of the screen
+// black. In software the whole enlargement is done in one pass into a texture of the
+// screen's size, which SDL then copies unscaled; a real GPU gets the page at the whole
+// factor and stretches it itself.
 #include <unistd.h>
 
 #include <cstring>
 
 #include "platform/device/hooks.h"
-#include "platform/device/page_colours.h"
 #include "platform/sdl/present_geometry.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sharp_scale.h"
 
 namespace {
 
 SDL_Renderer* renderer = nullptr;
-SDL_Texture* page = nullptr;    // 640 x 480, the page in true colour
-SDL_Texture* scaled = nullptr;  // the page enlarged by a whole factor
-int scaledFactor = 0;
-PageColours pageColours;
+bool gpuStretches = false;  // a real GPU renderer, not SDL's software one
+SDL_Texture* shown = nullptr;  // the screen's size in software, the page at the whole factor on a GPU
+int shownForW = 0, shownForH = 0;  // the screen size it was made for
+PresentGeometry geometry{};
+SharpScaler scaler;
 
-void DestroyScaled() {
-    if (scaled != nullptr) SDL_DestroyTexture(scaled);
-    scaled = nullptr;
-    scaledFactor = 0;
+void DestroyShown() {
+    if (shown != nullptr) SDL_DestroyTexture(shown);
+    shown = nullptr;
+    shownForW = shownForH = 0;
+}
+
+// The window's own format where the pass can write it (one 8-bit channel a byte, in the
+// order of 0xAARRGGBB), so that SDL's copy needs no conversion.
+Uint32 TextureFormat() {
+    const Uint32 window = SDL_GetWindowPixelFormat(SDL_RenderGetWindow(renderer));
+    return !gpuStretches && window == SDL_PIXELFORMAT_RGB888 ? window : Uint32{SDL_PIXELFORMAT_ARGB8888};
+}
+
+// A texture for this screen size and the tables to fill it; in software the bars around the
+// page are made black here, once, and never written again.
+bool MakeShown(int screenW, int screenH) {
+    DestroyShown();
+    geometry = ComputePresentGeometry(screenW, screenH);
+    const int w = gpuStretches ? SCREEN_WIDTH * geometry.factor : screenW;
+    const int h = gpuStretches ? SCREEN_HEIGHT * geometry.factor : screenH;
+    shown = SDL_CreateTexture(renderer, TextureFormat(), SDL_TEXTUREACCESS_STREAMING, w, h);
+    if (shown == nullptr) return false;
+    SDL_SetTextureBlendMode(shown, SDL_BLENDMODE_NONE);
+    if (gpuStretches) {
+        SDL_SetTextureScaleMode(shown, w == geometry.w ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+        scaler.SetGeometry(geometry.factor, w, h);
+    } else {
+        scaler.SetGeometry(geometry.factor, geometry.w, geometry.h);
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(shown, nullptr, &pixels, &pitch) != 0) {
+            DestroyShown();
+            return false;
+        }
+        std::memset(pixels, 0, static_cast<size_t>(pitch) * static_cast<size_t>(h));
+        SDL_UnlockTexture(shown);
+    }
+    shownForW = screenW;
+    shownForH = screenH;
+    return true;
+}
+
+void PresentPage(const uint8_t* indices, const PALETTEENTRY palette[256]) {
+    if (renderer == nullptr || indices == nullptr || palette == nullptr) return;
+    int screenW = 0, screenH = 0;
+    if (SDL_GetRendererOutputSize(renderer, &screenW, &screenH) != 0) return;
+    if ((screenW != shownForW || screenH != shownForH) && !MakeShown(screenW, screenH)) return;
+    // In software only the page's rectangle is written; the bars keep their black.
+    const SDL_Rect page{geometry.x, geometry.y, geometry.w, geometry.h};
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(shown, gpuStretches ? nullptr : &page, &pixels, &pitch) != 0) return;
+    scaler.Present(indices, palette, static_cast<uint8_t*>(pixels), static_cast<size_t>(pitch));
+    SDL_UnlockTexture(shown);
+    if (gpuStretches) {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, shown, nullptr, &page);
+    } else {
+        SDL_RenderCopy(renderer, shown, nullptr, nullptr);
+    }
+    SDL_RenderPresent(renderer);
 }
 
 // True for an OpenGL renderer that the CPU emulates (a virtual X server, a machine without
@@ -53,26 +114,27 @@ uint32_t BackendDisplayOpen(WindowHandle window) {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // A renderer the user named is tried as SDL would; otherwise the GPU's, unless it is emulated.
     const bool named = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
-    if (named || !NoGraphicsDevice()) renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_TARGETTEXTURE);
+    if (named || !NoGraphicsDevice()) renderer = SDL_CreateRenderer(sdl, -1, 0);
     if (renderer != nullptr && !named && IsEmulatedGl(renderer)) {
         SDL_DestroyRenderer(renderer);
         renderer = nullptr;
     }
     if (renderer == nullptr) {
-        renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+        renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE);
     }
     if (renderer == nullptr) {
         DeviceReason("SDL renderer: %s", SDL_GetError());
         return DDERR_GENERIC;
     }
-    page = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH,
-                             SCREEN_HEIGHT);
-    if (page == nullptr) {
+    SDL_RendererInfo info{};
+    gpuStretches = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0 &&
+                   (info.name == nullptr || std::strcmp(info.name, "software") != 0);
+    int screenW = 0, screenH = 0;
+    if (SDL_GetRendererOutputSize(renderer, &screenW, &screenH) != 0 || !MakeShown(screenW, screenH)) {
         DeviceReason("SDL texture: %s", SDL_GetError());
         BackendDisplayClose();
         return DDERR_GENERIC;
     }
-    SDL_SetTextureScaleMode(page, SDL_ScaleModeNearest);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
     SDL_RenderPresent(renderer);
@@ -80,49 +142,11 @@ uint32_t BackendDisplayOpen(WindowHandle window) {
 }
 
 void BackendDisplayClose() {
-    DestroyScaled();
-    if (page != nullptr) SDL_DestroyTexture(page);
+    DestroyShown();
     if (renderer != nullptr) SDL_DestroyRenderer(renderer);
-    page = nullptr;
     renderer = nullptr;
 }
 
-void BackendPresent(const uint8_t* indices, const PALETTEENTRY palette[256]) {
-    if (renderer == nullptr || indices == nullptr || palette == nullptr) return;
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(page, nullptr, &pixels, &pitch) != 0) return;
-    pageColours.Convert(indices, palette, static_cast<uint32_t*>(pixels), static_cast<size_t>(pitch));
-    SDL_UnlockTexture(page);
-
-    int outW = 0, outH = 0;
-    SDL_GetRendererOutputSize(renderer, &outW, &outH);
-    const PresentGeometry g = ComputePresentGeometry(outW, outH);
-    SDL_Texture* shown = page;
-    if (g.factor > 1) {
-        if (scaledFactor != g.factor) {
-            DestroyScaled();
-            scaled = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                       SCREEN_WIDTH * g.factor, SCREEN_HEIGHT * g.factor);
-            if (scaled != nullptr) {
-                SDL_SetTextureScaleMode(scaled, SDL_ScaleModeLinear);
-                scaledFactor = g.factor;
-            }
-        }
-        if (scaled != nullptr && SDL_SetRenderTarget(renderer, scaled) == 0) {
-            SDL_RenderCopy(renderer, page, nullptr, nullptr);
-            SDL_SetRenderTarget(renderer, nullptr);
-            shown = scaled;
-        }
-    }
-    SDL_SetTextureScaleMode(page, shown == page && (g.w != SCREEN_WIDTH || g.h != SCREEN_HEIGHT)
-                                      ? SDL_ScaleModeLinear
-                                      : SDL_ScaleModeNearest);
-    const SDL_Rect target{g.x, g.y, g.w, g.h};
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, shown, nullptr, &target);
-    SDL_RenderPresent(renderer);
-}
+void BackendPresent(const uint8_t* indices, const PALETTEENTRY palette[256]) { PresentPage(indices, palette); }
 
 void SdlRepresent() { BackendPresent(DeviceVisiblePage(), DevicePaletteColours()); }
