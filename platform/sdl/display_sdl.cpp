@@ -1,8 +1,7 @@
 // Shows the visible page: each page pixel a crisp block of the largest whole factor, the
 // blocks stretched smoothly to the largest 4:3 rectangle that fits, the rest of the screen
-// black. In software the whole enlargement is done in one pass into a texture of the
-// screen's size, which SDL then copies unscaled; a real GPU gets the page at the whole
-// factor and stretches it itself.
+// black. In software the whole enlargement is one pass straight into the window's own
+// pixels; a real GPU gets the page at the whole factor and stretches it itself.
 #include <unistd.h>
 
 #include <cstring>
@@ -14,75 +13,97 @@
 
 namespace {
 
-SDL_Renderer* renderer = nullptr;
-bool gpuStretches = false;  // a real GPU renderer, not SDL's software one
-SDL_Texture* shown = nullptr;  // the screen's size in software, the page at the whole factor on a GPU
-int shownForW = 0, shownForH = 0;  // the screen size it was made for
+SDL_Window* window = nullptr;
+SDL_Renderer* renderer = nullptr;  // a real GPU's; none in software
+SDL_Texture* enlarged = nullptr;   // on a GPU, the page at the whole factor
+SDL_Surface* staging = nullptr;    // in software, the page's rectangle where the window's pixels are not 0xXXRRGGBB
+int shownForW = 0, shownForH = 0;  // the screen size the above were made for
+const SDL_Surface* shownOn = nullptr;  // in software, the window surface the bars were made black on
 PresentGeometry geometry{};
 SharpScaler scaler;
 
-void DestroyShown() {
-    if (shown != nullptr) SDL_DestroyTexture(shown);
-    shown = nullptr;
+void ForgetShown() {
+    if (enlarged != nullptr) SDL_DestroyTexture(enlarged);
+    if (staging != nullptr) SDL_FreeSurface(staging);
+    enlarged = nullptr;
+    staging = nullptr;
+    shownOn = nullptr;
     shownForW = shownForH = 0;
 }
 
-// The window's own format where the pass can write it (one 8-bit channel a byte, in the
-// order of 0xAARRGGBB), so that SDL's copy needs no conversion.
-Uint32 TextureFormat() {
-    const Uint32 window = SDL_GetWindowPixelFormat(SDL_RenderGetWindow(renderer));
-    return !gpuStretches && window == SDL_PIXELFORMAT_RGB888 ? window : Uint32{SDL_PIXELFORMAT_ARGB8888};
+// Pixels the pass can write as they are: one 8-bit channel a byte, in 0xAARRGGBB order.
+bool TakesPassPixels(const SDL_PixelFormat* format) {
+    return format->BytesPerPixel == 4 && format->Rmask == 0x00FF0000u && format->Gmask == 0x0000FF00u &&
+           format->Bmask == 0x000000FFu;
 }
 
-// A texture for this screen size and the tables to fill it; in software the bars around the
-// page are made black here, once, and never written again.
-bool MakeShown(int screenW, int screenH) {
-    DestroyShown();
+// A new screen size (or window surface): the tables for it, and in software the bars black.
+bool Prepare(int screenW, int screenH, SDL_Surface* surface) {
+    ForgetShown();
     geometry = ComputePresentGeometry(screenW, screenH);
-    const int w = gpuStretches ? SCREEN_WIDTH * geometry.factor : screenW;
-    const int h = gpuStretches ? SCREEN_HEIGHT * geometry.factor : screenH;
-    shown = SDL_CreateTexture(renderer, TextureFormat(), SDL_TEXTUREACCESS_STREAMING, w, h);
-    if (shown == nullptr) return false;
-    SDL_SetTextureBlendMode(shown, SDL_BLENDMODE_NONE);
-    if (gpuStretches) {
-        SDL_SetTextureScaleMode(shown, w == geometry.w ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    if (renderer != nullptr) {
+        const int w = SCREEN_WIDTH * geometry.factor, h = SCREEN_HEIGHT * geometry.factor;
+        enlarged = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+        if (enlarged == nullptr) return false;
+        SDL_SetTextureBlendMode(enlarged, SDL_BLENDMODE_NONE);
+        SDL_SetTextureScaleMode(enlarged, w == geometry.w ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
         scaler.SetGeometry(geometry.factor, w, h);
     } else {
-        scaler.SetGeometry(geometry.factor, geometry.w, geometry.h);
-        void* pixels = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(shown, nullptr, &pixels, &pitch) != 0) {
-            DestroyShown();
-            return false;
+        if (!TakesPassPixels(surface->format)) {
+            staging = SDL_CreateRGBSurfaceWithFormat(0, geometry.w, geometry.h, 32, SDL_PIXELFORMAT_RGB888);
+            if (staging == nullptr) return false;
         }
-        std::memset(pixels, 0, static_cast<size_t>(pitch) * static_cast<size_t>(h));
-        SDL_UnlockTexture(shown);
+        scaler.SetGeometry(geometry.factor, geometry.w, geometry.h);
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        shownOn = surface;
     }
     shownForW = screenW;
     shownForH = screenH;
     return true;
 }
 
-void PresentPage(const uint8_t* indices, const PALETTEENTRY palette[256]) {
-    if (renderer == nullptr || indices == nullptr || palette == nullptr) return;
+void PresentOnGpu(const uint8_t* indices, const PALETTEENTRY palette[256]) {
     int screenW = 0, screenH = 0;
     if (SDL_GetRendererOutputSize(renderer, &screenW, &screenH) != 0) return;
-    if ((screenW != shownForW || screenH != shownForH) && !MakeShown(screenW, screenH)) return;
-    // In software only the page's rectangle is written; the bars keep their black.
-    const SDL_Rect page{geometry.x, geometry.y, geometry.w, geometry.h};
+    if ((screenW != shownForW || screenH != shownForH) && !Prepare(screenW, screenH, nullptr)) return;
     void* pixels = nullptr;
     int pitch = 0;
-    if (SDL_LockTexture(shown, gpuStretches ? nullptr : &page, &pixels, &pitch) != 0) return;
+    if (SDL_LockTexture(enlarged, nullptr, &pixels, &pitch) != 0) return;
     scaler.Present(indices, palette, static_cast<uint8_t*>(pixels), static_cast<size_t>(pitch));
-    SDL_UnlockTexture(shown);
-    if (gpuStretches) {
-        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-        SDL_RenderClear(renderer);
-        SDL_RenderCopy(renderer, shown, nullptr, &page);
-    } else {
-        SDL_RenderCopy(renderer, shown, nullptr, nullptr);
-    }
+    SDL_UnlockTexture(enlarged);
+    const SDL_Rect page{geometry.x, geometry.y, geometry.w, geometry.h};
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, enlarged, nullptr, &page);
     SDL_RenderPresent(renderer);
+}
+
+// The window's pixels stay as written between presents, so only the page's rectangle is.
+void PresentInSoftware(const uint8_t* indices, const PALETTEENTRY palette[256]) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (surface == nullptr) return;
+    if ((surface != shownOn || surface->w != shownForW || surface->h != shownForH) &&
+        !Prepare(surface->w, surface->h, surface)) {
+        return;
+    }
+    SDL_Rect page{geometry.x, geometry.y, geometry.w, geometry.h};
+    SDL_Surface* target = staging != nullptr ? staging : surface;
+    if (SDL_LockSurface(target) != 0) return;
+    auto* pixels = static_cast<uint8_t*>(target->pixels);
+    if (target == surface) pixels += static_cast<size_t>(page.y) * surface->pitch + static_cast<size_t>(page.x) * 4;
+    scaler.Present(indices, palette, pixels, static_cast<size_t>(target->pitch));
+    SDL_UnlockSurface(target);
+    if (staging != nullptr) SDL_BlitSurface(staging, nullptr, surface, &page);
+    SDL_UpdateWindowSurface(window);
+}
+
+void PresentPage(const uint8_t* indices, const PALETTEENTRY palette[256]) {
+    if (window == nullptr || indices == nullptr || palette == nullptr) return;
+    if (renderer != nullptr) {
+        PresentOnGpu(indices, palette);
+    } else {
+        PresentInSoftware(indices, palette);
+    }
 }
 
 // True for an OpenGL renderer that the CPU emulates (a virtual X server, a machine without
@@ -106,45 +127,47 @@ bool NoGraphicsDevice() { return access("/dev/dri", F_OK) != 0 && access("/dev/n
 
 }  // namespace
 
-uint32_t BackendDisplayOpen(WindowHandle window) {
-    SDL_Window* sdl = SdlWindowOf(window);
-    if (sdl == nullptr) return DDERR_INVALIDPARAMS;
-    // Should the software renderer be chosen, it draws into the window's own framebuffer
-    // (shared memory on X11) rather than one emulated through GL.
+uint32_t BackendDisplayOpen(WindowHandle handle) {
+    window = SdlWindowOf(handle);
+    if (window == nullptr) return DDERR_INVALIDPARAMS;
+    // In software the game writes into the window's own framebuffer (shared memory on X11),
+    // not one SDL would emulate through GL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // A renderer the user named is tried as SDL would; otherwise the GPU's, unless it is emulated.
-    const bool named = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
-    if (named || !NoGraphicsDevice()) renderer = SDL_CreateRenderer(sdl, -1, 0);
-    if (renderer != nullptr && !named && IsEmulatedGl(renderer)) {
+    // A renderer the user named is tried as SDL would; otherwise the GPU's, unless it is
+    // emulated. SDL's software renderer would only copy what the game already wrote.
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    const bool namedSoftware = named != nullptr && std::strcmp(named, "software") == 0;
+    if (!namedSoftware && (named != nullptr || !NoGraphicsDevice())) renderer = SDL_CreateRenderer(window, -1, 0);
+    SDL_RendererInfo info{};
+    if (renderer != nullptr &&
+        ((named == nullptr && IsEmulatedGl(renderer)) || SDL_GetRendererInfo(renderer, &info) != 0 ||
+         (info.flags & SDL_RENDERER_SOFTWARE) != 0 || (info.name != nullptr && std::strcmp(info.name, "software") == 0))) {
         SDL_DestroyRenderer(renderer);
         renderer = nullptr;
     }
-    if (renderer == nullptr) {
-        renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE);
-    }
-    if (renderer == nullptr) {
-        DeviceReason("SDL renderer: %s", SDL_GetError());
+    if (renderer == nullptr && SDL_GetWindowSurface(window) == nullptr) {
+        DeviceReason("SDL window surface: %s", SDL_GetError());
+        window = nullptr;
         return DDERR_GENERIC;
     }
-    SDL_RendererInfo info{};
-    gpuStretches = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0 &&
-                   (info.name == nullptr || std::strcmp(info.name, "software") != 0);
-    int screenW = 0, screenH = 0;
-    if (SDL_GetRendererOutputSize(renderer, &screenW, &screenH) != 0 || !MakeShown(screenW, screenH)) {
-        DeviceReason("SDL texture: %s", SDL_GetError());
-        BackendDisplayClose();
-        return DDERR_GENERIC;
+    // The screen is black from the start, the page's first present follows at the flip.
+    if (renderer != nullptr) {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+        SDL_RenderPresent(renderer);
+    } else {
+        SDL_Surface* surface = SDL_GetWindowSurface(window);
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        SDL_UpdateWindowSurface(window);
     }
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    SDL_RenderPresent(renderer);
     return DD_OK;
 }
 
 void BackendDisplayClose() {
-    DestroyShown();
+    ForgetShown();
     if (renderer != nullptr) SDL_DestroyRenderer(renderer);
     renderer = nullptr;
+    window = nullptr;
 }
 
 void BackendPresent(const uint8_t* indices, const PALETTEENTRY palette[256]) { PresentPage(indices, palette); }
