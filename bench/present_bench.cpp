@@ -30,7 +30,8 @@ std::vector<uint8_t> MakePage() {
 }
 
 void BM_Present(benchmark::State& state) {
-    const PresentGeometry g = ComputePresentGeometry(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const auto screenW = static_cast<int>(state.range(0)), screenH = static_cast<int>(state.range(1));
+    const PresentGeometry g = ComputePresentGeometry(screenW, screenH);
     const std::vector<uint8_t> page = MakePage();
     PALETTEENTRY palette[256];
     for (int i = 0; i < 256; ++i) palette[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), 0};

@@ -139,9 +139,10 @@ uint32_t BackendDisplayOpen(WindowHandle handle) {
     const bool namedSoftware = named != nullptr && std::strcmp(named, "software") == 0;
     if (!namedSoftware && (named != nullptr || !NoGraphicsDevice())) renderer = SDL_CreateRenderer(window, -1, 0);
     SDL_RendererInfo info{};
-    if (renderer != nullptr &&
-        ((named == nullptr && IsEmulatedGl(renderer)) || SDL_GetRendererInfo(renderer, &info) != 0 ||
-         (info.flags & SDL_RENDERER_SOFTWARE) != 0 || (info.name != nullptr && std::strcmp(info.name, "software") == 0))) {
+    const bool software = renderer != nullptr && (SDL_GetRendererInfo(renderer, &info) != 0 ||
+                                                  (info.flags & SDL_RENDERER_SOFTWARE) != 0 ||
+                                                  (info.name != nullptr && std::strcmp(info.name, "software") == 0));
+    if (renderer != nullptr && (software || (named == nullptr && IsEmulatedGl(renderer)))) {
         SDL_DestroyRenderer(renderer);
         renderer = nullptr;
     }
