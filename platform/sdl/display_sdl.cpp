@@ -1,28 +1,110 @@
-// Shows the visible page: indices go through the palette into a streaming texture, which
-// is enlarged by the largest whole factor with sharp pixels, then smoothly to the largest
-// 4:3 rectangle that fits; the rest of the screen stays black.
+// Shows the visible page: each page pixel a crisp block of the largest whole factor, the
+// blocks stretched smoothly to the largest 4:3 rectangle that fits, the rest of the screen
+// black. In software the whole enlargement is one pass straight into the window's own
+// pixels; a real GPU gets the page at the whole factor and stretches it itself.
 #include <unistd.h>
 
 #include <cstring>
 
 #include "platform/device/hooks.h"
-#include "platform/device/page_colours.h"
 #include "platform/sdl/present_geometry.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sharp_scale.h"
 
 namespace {
 
-SDL_Renderer* renderer = nullptr;
-SDL_Texture* page = nullptr;    // 640 x 480, the page in true colour
-SDL_Texture* scaled = nullptr;  // the page enlarged by a whole factor
-int scaledFactor = 0;
-PageColours pageColours;
+SDL_Window* window = nullptr;
+SDL_Renderer* renderer = nullptr;  // a real GPU's; none in software
+SDL_Texture* enlarged = nullptr;   // on a GPU, the page at the whole factor
+SDL_Surface* staging = nullptr;    // in software, the page's rectangle where the window's pixels are not 0xXXRRGGBB
+int shownForW = 0, shownForH = 0;  // the screen size the above were made for
+const SDL_Surface* shownOn = nullptr;  // in software, the window surface the bars were made black on
+PresentGeometry geometry{};
+SharpScaler scaler;
 bool flipPending = false;  // a page was flipped (or the palette changed) and is not shown yet
 
-void DestroyScaled() {
-    if (scaled != nullptr) SDL_DestroyTexture(scaled);
-    scaled = nullptr;
-    scaledFactor = 0;
+void ForgetShown() {
+    if (enlarged != nullptr) SDL_DestroyTexture(enlarged);
+    if (staging != nullptr) SDL_FreeSurface(staging);
+    enlarged = nullptr;
+    staging = nullptr;
+    shownOn = nullptr;
+    shownForW = shownForH = 0;
+}
+
+// Pixels the pass can write as they are: one 8-bit channel a byte, in 0xAARRGGBB order.
+bool TakesPassPixels(const SDL_PixelFormat* format) {
+    return format->BytesPerPixel == 4 && format->Rmask == 0x00FF0000u && format->Gmask == 0x0000FF00u &&
+           format->Bmask == 0x000000FFu;
+}
+
+// A new screen size (or window surface): the tables for it, and in software the bars black.
+bool Prepare(int screenW, int screenH, SDL_Surface* surface) {
+    ForgetShown();
+    geometry = ComputePresentGeometry(screenW, screenH);
+    if (renderer != nullptr) {
+        const int w = SCREEN_WIDTH * geometry.factor, h = SCREEN_HEIGHT * geometry.factor;
+        enlarged = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+        if (enlarged == nullptr) return false;
+        SDL_SetTextureBlendMode(enlarged, SDL_BLENDMODE_NONE);
+        SDL_SetTextureScaleMode(enlarged, w == geometry.w ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+        scaler.SetGeometry(geometry.factor, w, h);
+    } else {
+        if (!TakesPassPixels(surface->format)) {
+            staging = SDL_CreateRGBSurfaceWithFormat(0, geometry.w, geometry.h, 32, SDL_PIXELFORMAT_RGB888);
+            if (staging == nullptr) return false;
+        }
+        scaler.SetGeometry(geometry.factor, geometry.w, geometry.h);
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        shownOn = surface;
+    }
+    shownForW = screenW;
+    shownForH = screenH;
+    return true;
+}
+
+void PresentOnGpu(const uint8_t* indices, const PALETTEENTRY palette[256]) {
+    int screenW = 0, screenH = 0;
+    if (SDL_GetRendererOutputSize(renderer, &screenW, &screenH) != 0) return;
+    if ((screenW != shownForW || screenH != shownForH) && !Prepare(screenW, screenH, nullptr)) return;
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(enlarged, nullptr, &pixels, &pitch) != 0) return;
+    scaler.Present(indices, palette, static_cast<uint8_t*>(pixels), static_cast<size_t>(pitch));
+    SDL_UnlockTexture(enlarged);
+    const SDL_Rect page{geometry.x, geometry.y, geometry.w, geometry.h};
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, enlarged, nullptr, &page);
+    SDL_RenderPresent(renderer);
+}
+
+// The window's pixels stay as written between presents, so only the page's rectangle is.
+void PresentInSoftware(const uint8_t* indices, const PALETTEENTRY palette[256]) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (surface == nullptr) return;
+    if ((surface != shownOn || surface->w != shownForW || surface->h != shownForH) &&
+        !Prepare(surface->w, surface->h, surface)) {
+        return;
+    }
+    SDL_Rect page{geometry.x, geometry.y, geometry.w, geometry.h};
+    SDL_Surface* target = staging != nullptr ? staging : surface;
+    if (SDL_LockSurface(target) != 0) return;
+    auto* pixels = static_cast<uint8_t*>(target->pixels);
+    if (target == surface) pixels += static_cast<size_t>(page.y) * surface->pitch + static_cast<size_t>(page.x) * 4;
+    scaler.Present(indices, palette, pixels, static_cast<size_t>(target->pitch));
+    SDL_UnlockSurface(target);
+    if (staging != nullptr) SDL_BlitSurface(staging, nullptr, surface, &page);
+    SDL_UpdateWindowSurface(window);
+}
+
+void PresentPage(const uint8_t* indices, const PALETTEENTRY palette[256]) {
+    if (window == nullptr || indices == nullptr || palette == nullptr) return;
+    if (renderer != nullptr) {
+        PresentOnGpu(indices, palette);
+    } else {
+        PresentInSoftware(indices, palette);
+    }
 }
 
 // True for an OpenGL renderer that the CPU emulates (a virtual X server, a machine without
@@ -46,95 +128,59 @@ bool NoGraphicsDevice() { return access("/dev/dri", F_OK) != 0 && access("/dev/n
 
 }  // namespace
 
-uint32_t BackendDisplayOpen(WindowHandle window) {
-    SDL_Window* sdl = SdlWindowOf(window);
-    if (sdl == nullptr) return DDERR_INVALIDPARAMS;
-    // Should the software renderer be chosen, it draws into the window's own framebuffer
-    // (shared memory on X11) rather than one emulated through GL.
+uint32_t BackendDisplayOpen(WindowHandle handle) {
+    window = SdlWindowOf(handle);
+    if (window == nullptr) return DDERR_INVALIDPARAMS;
+    // In software the game writes into the window's own framebuffer (shared memory on X11),
+    // not one SDL would emulate through GL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // A renderer the user named is tried as SDL would; otherwise the GPU's, unless it is emulated.
-    const bool named = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
-    if (named || !NoGraphicsDevice()) renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_TARGETTEXTURE);
-    if (renderer != nullptr && !named && IsEmulatedGl(renderer)) {
+    // A renderer the user named is tried as SDL would; otherwise the GPU's, unless it is
+    // emulated. SDL's software renderer would only copy what the game already wrote. A GPU
+    // presents in step with the screen: the wait for it falls inside the frame's own wait.
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    const bool namedSoftware = named != nullptr && std::strcmp(named, "software") == 0;
+    if (!namedSoftware && (named != nullptr || !NoGraphicsDevice())) {
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
+        if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, 0);
+    }
+    SDL_RendererInfo info{};
+    const bool software = renderer != nullptr && (SDL_GetRendererInfo(renderer, &info) != 0 ||
+                                                  (info.flags & SDL_RENDERER_SOFTWARE) != 0 ||
+                                                  (info.name != nullptr && std::strcmp(info.name, "software") == 0));
+    if (renderer != nullptr && (software || (named == nullptr && IsEmulatedGl(renderer)))) {
         SDL_DestroyRenderer(renderer);
         renderer = nullptr;
     }
-    if (renderer == nullptr) {
-        renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
-    }
-    if (renderer == nullptr) {
-        DeviceReason("SDL renderer: %s", SDL_GetError());
+    if (renderer == nullptr && SDL_GetWindowSurface(window) == nullptr) {
+        DeviceReason("SDL window surface: %s", SDL_GetError());
+        window = nullptr;
         return DDERR_GENERIC;
     }
-    page = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH,
-                             SCREEN_HEIGHT);
-    if (page == nullptr) {
-        DeviceReason("SDL texture: %s", SDL_GetError());
-        BackendDisplayClose();
-        return DDERR_GENERIC;
+    // The screen is black from the start, the page's first present follows at the flip.
+    if (renderer != nullptr) {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+        SDL_RenderPresent(renderer);
+    } else {
+        SDL_Surface* surface = SDL_GetWindowSurface(window);
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        SDL_UpdateWindowSurface(window);
     }
-    SDL_SetTextureScaleMode(page, SDL_ScaleModeNearest);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    SDL_RenderPresent(renderer);
     return DD_OK;
 }
 
 void BackendDisplayClose() {
     flipPending = false;
-    DestroyScaled();
-    if (page != nullptr) SDL_DestroyTexture(page);
+    ForgetShown();
     if (renderer != nullptr) SDL_DestroyRenderer(renderer);
-    page = nullptr;
     renderer = nullptr;
+    window = nullptr;
 }
-
-namespace {
-
-void ShowPage(const uint8_t* indices, const PALETTEENTRY palette[256]) {
-    if (renderer == nullptr || indices == nullptr || palette == nullptr) return;
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(page, nullptr, &pixels, &pitch) != 0) return;
-    pageColours.Convert(indices, palette, static_cast<uint32_t*>(pixels), static_cast<size_t>(pitch));
-    SDL_UnlockTexture(page);
-
-    int outW = 0, outH = 0;
-    SDL_GetRendererOutputSize(renderer, &outW, &outH);
-    const PresentGeometry g = ComputePresentGeometry(outW, outH);
-    SDL_Texture* shown = page;
-    if (g.factor > 1) {
-        if (scaledFactor != g.factor) {
-            DestroyScaled();
-            scaled = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                       SCREEN_WIDTH * g.factor, SCREEN_HEIGHT * g.factor);
-            if (scaled != nullptr) {
-                SDL_SetTextureScaleMode(scaled, SDL_ScaleModeLinear);
-                scaledFactor = g.factor;
-            }
-        }
-        if (scaled != nullptr && SDL_SetRenderTarget(renderer, scaled) == 0) {
-            SDL_RenderCopy(renderer, page, nullptr, nullptr);
-            SDL_SetRenderTarget(renderer, nullptr);
-            shown = scaled;
-        }
-    }
-    SDL_SetTextureScaleMode(page, shown == page && (g.w != SCREEN_WIDTH || g.h != SCREEN_HEIGHT)
-                                      ? SDL_ScaleModeLinear
-                                      : SDL_ScaleModeNearest);
-    const SDL_Rect target{g.x, g.y, g.w, g.h};
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, shown, nullptr, &target);
-    SDL_RenderPresent(renderer);
-}
-
-}  // namespace
 
 // The flip comes after the frame's wait, so presenting there would lengthen every frame by
 // the time it takes. The flip only marks the page; it is shown at the start of the next wait,
 // inside the time the frame waits anyway, a millisecond or so after the flip.
-void BackendPresent(const uint8_t*, const PALETTEENTRY*) { flipPending = renderer != nullptr; }
+void BackendPresent(const uint8_t*, const PALETTEENTRY*) { flipPending = window != nullptr; }
 
 void SdlShowFlippedPage() {
     if (!flipPending) return;
@@ -142,4 +188,4 @@ void SdlShowFlippedPage() {
     SdlRepresent();
 }
 
-void SdlRepresent() { ShowPage(DeviceVisiblePage(), DevicePaletteColours()); }
+void SdlRepresent() { PresentPage(DeviceVisiblePage(), DevicePaletteColours()); }

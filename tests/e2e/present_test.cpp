@@ -73,8 +73,11 @@ TEST_P(PresentInXServer, ShowsThePageScaledIntoTheLargestFourByThreeRectangle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenSizes, PresentInXServer,
-                         ::testing::Values(ScreenCase{1280, 960, 0, 0, 1280, 960},
-                                           ScreenCase{1366, 768, 171, 0, 1024, 768}),
+                         ::testing::Values(ScreenCase{640, 480, 0, 0, 640, 480},
+                                           ScreenCase{1280, 960, 0, 0, 1280, 960},
+                                           ScreenCase{1366, 768, 171, 0, 1024, 768},
+                                           ScreenCase{1920, 1080, 240, 0, 1440, 1080},
+                                           ScreenCase{3840, 2160, 480, 0, 2880, 2160}),
                          [](const ::testing::TestParamInfo<ScreenCase>& info) {
                              return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
                          });
