@@ -1,23 +1,27 @@
 #include "platform/sdl/sharp_scale.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
-// Both 8-bit channels in the masked lanes of a and b mixed at once, rounded.
-inline uint32_t MixLanes(uint32_t a, uint32_t b, uint32_t weight) {
-    return ((a * (256 - weight) + b * weight + 0x00800080u) >> 8) & 0x00FF00FFu;
-}
+// Four and eight pixels of one colour, stored at once.
+typedef uint32_t Pixels4 __attribute__((vector_size(16)));
+typedef uint32_t Pixels8 __attribute__((vector_size(32)));
+constexpr size_t kSlack = 8;
 
-inline uint32_t Mix(uint32_t a, uint32_t b, uint32_t weight) {
-    return MixLanes(a & 0x00FF00FFu, b & 0x00FF00FFu, weight) |
-           MixLanes(a >> 8 & 0x00FF00FFu, b >> 8 & 0x00FF00FFu, weight) << 8;
-}
+// Where the compiler and C library can choose a function's build when the program starts,
+// the row mixing gets an AVX2 one as well, with twice as wide vectors.
+#if defined(__x86_64__) && defined(__GLIBC__)
+#define WITH_AVX2_BUILD __attribute__((target_clones("avx2", "default")))
+#else
+#define WITH_AVX2_BUILD
+#endif
 
 // Two rows mixed channel by channel, every byte one channel. The rows never overlap, and in
 // blocks of a fixed size the compiler vectorises the loop.
-void MixRows(const uint8_t* __restrict a, const uint8_t* __restrict b, uint8_t* __restrict to, size_t bytes,
-             uint32_t weight) {
+WITH_AVX2_BUILD void MixRows(const uint8_t* __restrict a, const uint8_t* __restrict b, uint8_t* __restrict to,
+                             size_t bytes, uint32_t weight) {
     const auto take = static_cast<uint16_t>(weight), keep = static_cast<uint16_t>(256 - weight);
     constexpr size_t kBlock = 32;
     size_t i = 0;
@@ -53,9 +57,56 @@ std::vector<SharpScaler::Tap> SharpScaler::Taps(int sourceSize, int factor, int 
 void SharpScaler::SetGeometry(int factor, int width, int height) {
     width_ = width;
     height_ = height;
-    columns_ = Taps(SCREEN_WIDTH, factor, width);
+    factor_ = factor;
     rows_ = Taps(SCREEN_HEIGHT, factor, height);
-    for (std::vector<uint32_t>& row : stretched_) row.assign(static_cast<size_t>(width), 0);
+    runs_.clear();
+    mixedColumns_.clear();
+    for (const Tap& tap : Taps(SCREEN_WIDTH, factor, width)) {
+        if (tap.weight != 0) {
+            const auto keep = static_cast<uint16_t>(256 - tap.weight), take = static_cast<uint16_t>(tap.weight);
+            mixedColumns_.push_back({Words8{keep, keep, keep, keep, take, take, take, take}, tap.source});
+            if (runs_.empty()) runs_.push_back({tap.source, 0, 0});
+            ++runs_.back().mixed;
+        } else if (runs_.empty() || runs_.back().mixed != 0 || runs_.back().source != tap.source) {
+            runs_.push_back({tap.source, 1, 0});
+        } else {
+            ++runs_.back().plain;
+        }
+    }
+    // Room for the last run's whole store past the row's end.
+    for (std::vector<uint32_t>& row : stretched_) row.assign(static_cast<size_t>(width) + kSlack, 0);
+}
+
+// A pixel and its right neighbour mixed channel by channel, with the weights of the first in
+// the low four words and of the second in the high four.
+inline uint32_t SharpScaler::MixPair(const uint32_t* pair, Words8 weights) {
+    typedef uint8_t Bytes8 __attribute__((vector_size(8)));
+    Bytes8 bytes;
+    std::memcpy(&bytes, pair, sizeof bytes);
+    Words8 sum = __builtin_convertvector(bytes, Words8) * weights;
+    sum += __builtin_shuffle(sum, Words8{4, 5, 6, 7, 0, 1, 2, 3}) + 128;
+    const Bytes8 mixed = __builtin_convertvector(sum >> 8, Bytes8);
+    uint32_t pixel;
+    std::memcpy(&pixel, &mixed, sizeof pixel);
+    return pixel;
+}
+
+// Every run starts with one store of kStore pixels of its colour, more while it lasts; what
+// a store writes past the run is overwritten by the next, or lands in the row's slack.
+template <int kStore>
+void SharpScaler::Stretch(const uint32_t* from, uint32_t* to) {
+    using Pixels = std::conditional_t<kStore == 8, Pixels8, Pixels4>;
+    const MixedColumn* mixed = mixedColumns_.data();
+    for (const Run& run : runs_) {
+        const Pixels colour = Pixels{} + from[run.source];
+        uint32_t done = 0;
+        do {
+            std::memcpy(to + done, &colour, sizeof colour);
+            done += kStore;
+        } while (done < run.plain);
+        to += run.plain;
+        for (uint32_t m = 0; m < run.mixed; ++m, ++mixed) *to++ = MixPair(from + mixed->source, mixed->weights);
+    }
 }
 
 const uint32_t* SharpScaler::StretchedRow(int sourceRow) {
@@ -67,10 +118,11 @@ const uint32_t* SharpScaler::StretchedRow(int sourceRow) {
     stretchedRow_[slot] = sourceRow;
     const uint32_t* from = page_.data() + static_cast<size_t>(sourceRow) * SCREEN_WIDTH;
     uint32_t* to = stretched_[slot].data();
-    const Tap* tap = columns_.data();
-    for (int x = 0; x < width_; ++x, ++tap) {
-        const uint32_t a = from[tap->source];
-        to[x] = tap->weight == 0 ? a : Mix(a, from[tap->source + 1], tap->weight);
+    // Blocks of four pixels or more fill faster with the wider store.
+    if (factor_ >= 4) {
+        Stretch<8>(from, to);
+    } else {
+        Stretch<4>(from, to);
     }
     return to;
 }

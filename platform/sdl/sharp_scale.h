@@ -24,11 +24,27 @@ private:
         uint32_t source, weight;
     };
     static std::vector<Tap> Taps(int sourceSize, int factor, int outSize);
+    // The columns' taps as runs: plain copies of one page pixel, then the mixed pixels at the
+    // block's edge, so that a row is written with wide stores of one colour.
+    struct Run {
+        uint32_t source, plain, mixed;
+    };
+    // A mixed column's weights for its two page pixels, per channel.
+    typedef uint16_t Words8 __attribute__((vector_size(16)));
+    struct MixedColumn {
+        Words8 weights;
+        uint32_t source;
+    };
+    static uint32_t MixPair(const uint32_t* pair, Words8 weights);
     // A page row stretched to the output width; the two last made are kept.
     const uint32_t* StretchedRow(int sourceRow);
+    template <int kStore>
+    void Stretch(const uint32_t* from, uint32_t* to);
 
-    int width_ = 0, height_ = 0;
-    std::vector<Tap> columns_, rows_;
+    int width_ = 0, height_ = 0, factor_ = 1;
+    std::vector<Tap> rows_;
+    std::vector<Run> runs_;
+    std::vector<MixedColumn> mixedColumns_;
     PageColours colours_;
     std::vector<uint32_t> page_;
     std::vector<uint32_t> stretched_[2];
