@@ -1,6 +1,5 @@
 // The real sound output: SDL's default device in the mix format, fed from its callback.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "platform/audio.h"
@@ -48,8 +47,7 @@ uint32_t BackendAudioOpen() {
     if (output != 0) return DS_OK;
     std::string reason;
     if (OpenOutput(&reason)) return DS_OK;
-    const char* named = std::getenv("SDL_AUDIODRIVER");
-    if (named == nullptr || named[0] == '\0') {
+    if (!SdlDriverNamed("SDL_AUDIODRIVER")) {
         // No sound card here (a VM, a remote desktop, the sound server stopped): the game plays
         // on in silence. SDL's dummy driver pulls the mix at the real pace, so every clip's
         // position moves as it would on a card.

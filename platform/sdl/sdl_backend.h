@@ -5,6 +5,9 @@
 #include "platform/window.h"
 
 SDL_Window* SdlWindowOf(WindowHandle window);
+// Whether the user named a driver in the environment variable SDL reads for it
+// (SDL_VIDEODRIVER, SDL_AUDIODRIVER): only then is a failing or screenless one kept.
+bool SdlDriverNamed(const char* variable);
 // True while the game window has the keyboard focus (read from the audio thread too).
 bool SdlWindowIsActive();
 // Shows the visible page again after the window was exposed or resized.

@@ -81,12 +81,6 @@ void HangUpAsTerminate() {
     sigaction(SIGHUP, &hangUp, nullptr);
 }
 
-// Whether the user named a driver in the environment variable SDL reads for it.
-bool DriverNamed(const char* variable) {
-    const char* name = std::getenv(variable);
-    return name != nullptr && name[0] != '\0';
-}
-
 // SDL falls back to drivers that show nothing when no screen can be opened; the game would
 // then run unseen until killed. Only a user who names one of them gets it.
 bool ShowsNothing(const char* driver) {
@@ -181,6 +175,11 @@ bool WindowManagerRuns(SDL_Window* window) {
 
 }  // namespace
 
+bool SdlDriverNamed(const char* variable) {
+    const char* name = std::getenv(variable);
+    return name != nullptr && name[0] != '\0';
+}
+
 SDL_Window* SdlWindowOf(WindowHandle window) { return window ? window->sdl : nullptr; }
 bool SdlWindowIsActive() { return windowActive; }
 
@@ -194,7 +193,7 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
         DeviceReason("SDL video: %s", SDL_GetError());
         return nullptr;
     }
-    if (!DriverNamed("SDL_VIDEODRIVER") && ShowsNothing(SDL_GetCurrentVideoDriver())) {
+    if (!SdlDriverNamed("SDL_VIDEODRIVER") && ShowsNothing(SDL_GetCurrentVideoDriver())) {
         const char* display = std::getenv("DISPLAY");
         DeviceReason("SDL video: no display to show the game on (DISPLAY %s%s%s, no Wayland display)",
                      display ? "\"" : "", display ? display : "unset", display ? "\" cannot be opened" : "");
