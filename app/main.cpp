@@ -1,3 +1,42 @@
-#include "app/game.h"
+// The game: the player's command line and settings, then start-up and the frame loop.
+#include <cstdio>
+#include <string>
+#include <vector>
 
-int main() { return RunGame(); }
+#include "app/command_line.h"
+#include "app/game.h"
+#include "app/settings.h"
+#include "platform/shell.h"
+
+namespace {
+
+// What the settings file holds and where; options given for one run are not written to it.
+std::string settingsPath;
+ShellSettings saved;
+ShellSettings current;
+
+void Warn(const std::string& warning) { std::fprintf(stderr, "Skyring: %s\n", warning.c_str()); }
+
+// The player changed something in play: only that setting goes into the file.
+void KeepChange(const ShellSettings& now) {
+    if (now.windowed != current.windowed) saved.windowed = now.windowed;
+    if (now.muted != current.muted) saved.muted = now.muted;
+    current = now;
+    if (settingsPath.empty()) return Warn("no settings folder (HOME is unset); the change lasts this run");
+    std::string warning;
+    if (!WriteSettings(settingsPath, saved, &warning)) Warn(warning);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    GameOptions options;
+    if (const int status = ParseGameCommandLine(argc, argv, &options); status >= 0) return status;
+    settingsPath = SettingsPath();
+    std::vector<std::string> warnings;
+    if (!settingsPath.empty()) saved = ReadSettings(settingsPath, &warnings);
+    for (const std::string& warning : warnings) Warn(warning);
+    current = ApplyOptions(options, saved);
+    ShellConfigure(current, KeepChange);
+    return RunGame();
+}

@@ -183,6 +183,11 @@ void DeviceAudioMix(int16_t* out, size_t frames, bool audible) {
     MixVoices(scratchVoices.data(), scratchVoices.size(), out, frames, audible);
 }
 
+size_t DeviceVoicePosition(AudioBuffer buffer) {
+    std::lock_guard<std::mutex> hold(mixLock);
+    return buffer != nullptr ? buffer->voice.position : 0;
+}
+
 void DeviceAudioForget() {
     BackendAudioClose();
     std::lock_guard<std::mutex> hold(mixLock);

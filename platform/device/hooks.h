@@ -44,6 +44,8 @@ void DeviceDisplayForget();
 // Interleaved 16-bit stereo at 44100 Hz, silent (but moving every buffer on) when not
 // audible.
 void DeviceAudioMix(int16_t* out, size_t frames, bool audible);
+// Where a buffer's clip is playing, in mix frames: for tests that listen to the device.
+size_t DeviceVoicePosition(struct PlatformAudioBuffer* buffer);
 // Frees every audio object still alive, for a headless program that starts afresh.
 void DeviceAudioForget();
 

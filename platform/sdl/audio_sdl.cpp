@@ -13,9 +13,9 @@ SDL_AudioDeviceID output = 0;
 
 void Callback(void*, Uint8* stream, int len) {
     // Like a sound card that serves the active program only: the game is heard while its
-    // window has the focus, and its clips play on unheard while it has not.
+    // window has the focus, and its clips play on unheard while it has not, or when muted.
     DeviceAudioMix(reinterpret_cast<int16_t*>(stream),
-                   static_cast<size_t>(len) / (sizeof(int16_t) * MIX_CHANNELS), SdlWindowIsActive());
+                   static_cast<size_t>(len) / (sizeof(int16_t) * MIX_CHANNELS), SdlWindowIsActive() && !SdlMuted());
 }
 
 // Opens SDL's audio and its default device, playing; on failure says why in `reason`.
@@ -60,6 +60,11 @@ uint32_t BackendAudioOpen() {
     }
     DeviceReason("%s", reason.c_str());
     return DSERR_NODRIVER;
+}
+
+// A held device calls for no sound at all, so every clip keeps its place.
+void SdlAudioHold(bool hold) {
+    if (output != 0) SDL_PauseAudioDevice(output, hold ? 1 : 0);
 }
 
 void BackendAudioClose() {

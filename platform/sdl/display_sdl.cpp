@@ -10,6 +10,7 @@
 #include "platform/sdl/present_geometry.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sharp_scale.h"
+#include "platform/shell.h"
 
 namespace {
 
@@ -22,6 +23,17 @@ const SDL_Surface* shownOn = nullptr;  // in software, the window surface the ba
 PresentGeometry geometry{};
 SharpScaler scaler;
 bool flipPending = false;  // a page was flipped (or the palette changed) and is not shown yet
+
+// The pause mark: two upright bars in the middle of the page.
+struct PauseMark {
+    SDL_Rect bars[2];
+};
+
+PauseMark MarkOn(const SDL_Rect& page) {
+    const int w = page.w / 32, h = page.h / 6;
+    const int x = page.x + page.w / 2 - w - w / 2, y = page.y + (page.h - h) / 2;
+    return PauseMark{{{x, y, w, h}, {x + 2 * w, y, w, h}}};
+}
 
 void ForgetShown() {
     if (enlarged != nullptr) SDL_DestroyTexture(enlarged);
@@ -41,7 +53,7 @@ bool TakesPassPixels(const SDL_PixelFormat* format) {
 // A new screen size (or window surface): the tables for it, and in software the bars black.
 bool Prepare(int screenW, int screenH, SDL_Surface* surface) {
     ForgetShown();
-    geometry = ComputePresentGeometry(screenW, screenH);
+    geometry = ComputePresentGeometry(screenW, screenH, SdlShellSettings().scaling == Scaling::Integer);
     if (renderer != nullptr) {
         const int w = SCREEN_WIDTH * geometry.factor, h = SCREEN_HEIGHT * geometry.factor;
         enlarged = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
@@ -76,6 +88,11 @@ void PresentOnGpu(const uint8_t* indices, const PALETTEENTRY palette[256]) {
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, enlarged, nullptr, &page);
+    if (SdlPaused()) {
+        const PauseMark mark = MarkOn(page);
+        SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
+        SDL_RenderFillRects(renderer, mark.bars, 2);
+    }
     SDL_RenderPresent(renderer);
 }
 
@@ -95,11 +112,26 @@ void PresentInSoftware(const uint8_t* indices, const PALETTEENTRY palette[256]) 
     scaler.Present(indices, palette, pixels, static_cast<size_t>(target->pitch));
     SDL_UnlockSurface(target);
     if (staging != nullptr) SDL_BlitSurface(staging, nullptr, surface, &page);
+    if (SdlPaused()) {
+        const PauseMark mark = MarkOn(page);
+        SDL_FillRects(surface, mark.bars, 2, SDL_MapRGB(surface->format, 255, 255, 255));
+    }
     SDL_UpdateWindowSurface(window);
 }
 
 void PresentPage(const uint8_t* indices, const PALETTEENTRY palette[256]) {
     if (window == nullptr || indices == nullptr || palette == nullptr) return;
+    // Paused, the last page stays on the screen at half its brightness; the game's own
+    // pages and palette are left as they are.
+    PALETTEENTRY dimmed[256];
+    if (SdlPaused()) {
+        for (int i = 0; i < 256; ++i) {
+            dimmed[i] = PALETTEENTRY{static_cast<uint8_t>(palette[i].peRed / 2),
+                                     static_cast<uint8_t>(palette[i].peGreen / 2),
+                                     static_cast<uint8_t>(palette[i].peBlue / 2), palette[i].peFlags};
+        }
+        palette = dimmed;
+    }
     if (renderer != nullptr) {
         PresentOnGpu(indices, palette);
     } else {

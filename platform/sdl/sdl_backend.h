@@ -2,6 +2,7 @@
 // Shared inside the SDL backend only.
 #include <SDL.h>
 
+#include "platform/shell.h"
 #include "platform/window.h"
 
 SDL_Window* SdlWindowOf(WindowHandle window);
@@ -17,3 +18,27 @@ void SdlRepresent();
 void SdlShowFlippedPage();
 // The game has finished its frame's work and waits: repeated debug lines are counted per frame.
 void SdlDebugEndOfFrame();
+
+// The window, made hidden: on the whole screen, or a window of the size WindowedSize gives.
+SDL_Window* SdlCreateGameWindow(const char* title, bool windowed);
+void SdlSwitchWindowMode(SDL_Window* window, bool windowed);
+
+// The player's shell (platform/shell.h). While paused no frame runs: the game's messages wait,
+// the clock stands still, the sound holds its place and the screen shows the page dimmed.
+
+const ShellSettings& SdlShellSettings();
+bool SdlMuted();
+bool SdlPaused();
+void SdlSetPaused(bool on);
+// Milliseconds spent paused so far, which the game's clock leaves out.
+uint32_t SdlPausedMs();
+// Pause, mute and window-mode keys, taken (true) before the game sees them.
+bool SdlShellTakesKey(const SDL_KeyboardEvent& key, SDL_Window* window);
+void SdlShellFocusChanged(SDL_Window* window, bool gained);
+// Holds the sound output where it is, or lets it play on.
+void SdlAudioHold(bool hold);
+
+// Game controllers, as key messages for the window; true for an event that was a pad's.
+void SdlGamepadsOpen();
+void SdlGamepadsClose();
+bool SdlGamepadEvent(const SDL_Event& event, WindowHandle window);

@@ -10,7 +10,6 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL_syswm.h>
-#include <X11/Xatom.h>
 
 struct PlatformWindow {
     SDL_Window* sdl = nullptr;
@@ -88,6 +87,12 @@ bool ShowsNothing(const char* driver) {
            std::strcmp(driver, "evdev") == 0;
 }
 
+// A close request ends a pause, so that the game can end as it always does.
+void PostClose() {
+    SdlSetPaused(false);
+    queue.push_back(MSG{theWindow, WM_CLOSE, 0, 0});
+}
+
 uint32_t VirtualKey(const SDL_Keysym& key) {
     switch (key.sym) {
         case SDLK_ESCAPE: return VK_ESCAPE;
@@ -110,29 +115,33 @@ void Translate(const SDL_Event& event) {
     WindowHandle w = theWindow;
     switch (event.type) {
         case SDL_QUIT:
-            queue.push_back(MSG{w, WM_CLOSE, 0, 0});
+            PostClose();
             break;
         case SDL_KEYDOWN:
             // Alt+F4 asks the window to close, as the desktop's own shortcut would.
             if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT) != 0) {
-                queue.push_back(MSG{w, WM_CLOSE, 0, 0});
-            } else {
+                PostClose();
+            } else if (!SdlShellTakesKey(event.key, w->sdl)) {
+                // Escape quits even from a pause.
+                if (event.key.keysym.sym == SDLK_ESCAPE) SdlSetPaused(false);
                 queue.push_back(MSG{w, WM_KEYDOWN, VirtualKey(event.key.keysym), 0});
             }
             break;
         case SDL_KEYUP:
-            queue.push_back(MSG{w, WM_KEYUP, VirtualKey(event.key.keysym), 0});
+            if (!SdlShellTakesKey(event.key, w->sdl)) queue.push_back(MSG{w, WM_KEYUP, VirtualKey(event.key.keysym), 0});
             break;
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
-                case SDL_WINDOWEVENT_CLOSE: queue.push_back(MSG{w, WM_CLOSE, 0, 0}); break;
+                case SDL_WINDOWEVENT_CLOSE: PostClose(); break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     windowActive = true;
                     queue.push_back(MSG{w, WM_ACTIVATEAPP, 1, 0});
+                    SdlShellFocusChanged(w->sdl, true);
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     windowActive = false;
                     queue.push_back(MSG{w, WM_ACTIVATEAPP, 0, 0});
+                    SdlShellFocusChanged(w->sdl, false);
                     break;
                 case SDL_WINDOWEVENT_ENTER: queue.push_back(MSG{w, WM_SETCURSOR, 0, 0}); break;
                 case SDL_WINDOWEVENT_EXPOSED:
@@ -140,7 +149,7 @@ void Translate(const SDL_Event& event) {
                 default: break;
             }
             break;
-        default: break;
+        default: SdlGamepadEvent(event, w); break;
     }
 }
 
@@ -149,28 +158,8 @@ void Drain() {
     while (SDL_PollEvent(&event)) Translate(event);
     if (windowGone && !goneReported && theWindow != nullptr) {
         goneReported = true;
-        queue.push_back(MSG{theWindow, WM_CLOSE, 0, 0});
+        PostClose();
     }
-}
-
-// Under X11, whether a window manager that follows the desktop conventions (and so honours a
-// full-screen request) says it runs. Other video systems always manage their windows.
-bool WindowManagerRuns(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
-    Display* display = info.info.x11.display;
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
-    if (check == None) return false;
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
-                                          &format, &count, &after, &data) == Success &&
-                       data != nullptr && count == 1;
-    if (data != nullptr) XFree(data);
-    return found;
 }
 
 }  // namespace
@@ -187,6 +176,8 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
     if (theWindow != nullptr || procedure == nullptr) return nullptr;
     // SDL reads the X11 class from the environment when the video system starts.
     setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
+    // The name the desktop shows for the game, in its sound mixer among other places.
+    SDL_SetHint(SDL_HINT_APP_NAME, "Skyring");
     otherErrors = XSetErrorHandler(OnXError);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         StopWatching();
@@ -202,35 +193,26 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
         return nullptr;
     }
     HangUpAsTerminate();
-    // The desktop's own size, so that the window covers the screen even where no window
-    // manager carries out the full-screen request.
-    SDL_DisplayMode desktop{};
-    int width = SCREEN_WIDTH, height = SCREEN_HEIGHT;
-    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
-        width = desktop.w;
-        height = desktop.h;
-    }
-    SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, width, height,
-                                       SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP);
+    SDL_Window* sdl = SdlCreateGameWindow(title, SdlShellSettings().windowed);
     if (sdl == nullptr) {
         DeviceReason("SDL window: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         StopWatching();
         return nullptr;
     }
-    // Without a window manager nobody answers a full-screen request, and SDL would wait a
-    // tenth of a second for the answer; the borderless window already covers the screen.
-    if (WindowManagerRuns(sdl)) SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
     WatchForDestruction(sdl);
     SDL_ShowWindow(sdl);
     SDL_ShowCursor(SDL_DISABLE);
+    SdlGamepadsOpen();
     theWindow = new PlatformWindow{sdl, procedure};
     return theWindow;
 }
 
 void WindowDestroy(WindowHandle window) {
     if (window == nullptr || window != theWindow) return;
+    SdlSetPaused(false);
     window->procedure(window, WM_DESTROY, 0, 0);
+    SdlGamepadsClose();
     AnswerTheUnmapping();
     SDL_DestroyWindow(window->sdl);
     delete window;
@@ -251,7 +233,7 @@ bool MessagePeek() {
     SdlShowFlippedPage();
     SdlDebugEndOfFrame();
     if (theWindow != nullptr) Drain();
-    return !queue.empty();
+    return !queue.empty() && !SdlPaused();
 }
 
 int MessageGet(MSG* message) {
@@ -281,7 +263,10 @@ void MessagePost(WindowHandle window, uint32_t message, uintptr_t wParam, intptr
 void MessagePostQuit(int exitCode) { queue.push_back(MSG{nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0}); }
 
 void MessageWait(uint32_t timeoutMs) {
-    if (!queue.empty() || theWindow == nullptr) {
+    // Paused, the clock stands still and the frame's wait would never end by itself: sleep
+    // until the player does something, waking now and then all the same.
+    if (SdlPaused()) timeoutMs = 1000;
+    if ((!queue.empty() && !SdlPaused()) || theWindow == nullptr) {
         if (theWindow == nullptr && timeoutMs > 0) SDL_Delay(timeoutMs);
         return;
     }

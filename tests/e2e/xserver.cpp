@@ -73,7 +73,26 @@ void StopXServer(XServer& server) {
     server.pid = -1;
 }
 
+namespace {
+
+// The game reads and writes its settings under XDG_CONFIG_HOME: the programs a test starts get
+// a folder of the test's own, so that neither the user's settings nor the test's changes
+// reach the other. Removed when the test program ends.
+struct ConfigHome {
+    std::string path;
+    ConfigHome() {
+        char name[] = "/tmp/skyring-e2e-config-XXXXXX";
+        if (mkdtemp(name) != nullptr) path = name;
+    }
+    ~ConfigHome() {
+        if (!path.empty()) RunCommand("rm -rf '" + path + "'");
+    }
+};
+
+}  // namespace
+
 Child Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {
+    static const ConfigHome configHome;
     int fds[2];
     if (pipe(fds) != 0) return {};
     Child child;
@@ -85,6 +104,7 @@ Child Spawn(const std::vector<std::string>& argv, const std::vector<std::string>
         // are already unloaded and cannot be told apart; the program's own memory is checked
         // headless and under valgrind instead.
         setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+        setenv("XDG_CONFIG_HOME", configHome.path.c_str(), 1);
         for (const std::string& entry : environment) putenv(const_cast<char*>(entry.c_str()));
         std::vector<char*> args;
         for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));

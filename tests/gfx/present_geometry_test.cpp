@@ -22,4 +22,27 @@ TEST(PresentGeometry, WholeFactorThenLargestCentredFourByThree) {
     }
 }
 
+TEST(PresentGeometry, IntegerScalingKeepsTheWholeFactorWithWiderBars) {
+    const PresentGeometry g = ComputePresentGeometry(1920, 1080, true);
+    EXPECT_EQ(g.factor, 2);
+    EXPECT_EQ(g.x, 320);
+    EXPECT_EQ(g.y, 60);
+    EXPECT_EQ(g.w, 1280);
+    EXPECT_EQ(g.h, 960);
+    const PresentGeometry small = ComputePresentGeometry(320, 240, true);
+    EXPECT_EQ(small.w, 320) << "a screen smaller than the page still shows all of it";
+}
+
+TEST(PresentGeometry, AWindowIsTheLargestWholeMultipleInEightyFivePercentOfTheDesktop) {
+    struct Case {
+        int desktopW, desktopH, w, h;
+    };
+    for (Case c : {Case{1920, 1080, 640, 480}, Case{2560, 1440, 1280, 960}, Case{3840, 2160, 1920, 1440},
+                   Case{1280, 1024, 640, 480}, Case{640, 480, 640, 480}, Case{1600, 1200, 1280, 960}}) {
+        const WindowSize s = WindowedSize(c.desktopW, c.desktopH);
+        EXPECT_EQ(s.w, c.w) << c.desktopW << "x" << c.desktopH;
+        EXPECT_EQ(s.h, c.h) << c.desktopW << "x" << c.desktopH;
+    }
+}
+
 }  // namespace

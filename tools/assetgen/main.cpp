@@ -1,6 +1,7 @@
 // Makes the game's artwork and sound, the same bytes on every run:
 //   assetgen OUTPUT_DIR [--preview FILE.png]  sheet.bmp and the seven clips into OUTPUT_DIR
 //   assetgen --icon SIZE FILE.png             the desktop icon, SIZE pixels a side
+//   assetgen --icon-rgba SIZE FILE            the same as raw RGBA bytes, for the window
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,11 +17,19 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: skyring-assetgen OUTPUT_DIR [--preview FILE.png]\n"
-                 "       skyring-assetgen --icon SIZE FILE.png\n");
+                 "       skyring-assetgen --icon SIZE FILE.png\n"
+                 "       skyring-assetgen --icon-rgba SIZE FILE\n");
     return 2;
 }
 
-int MakeIcon(const char* sizeText, const char* path) {
+bool WriteRaw(const char* path, const assetgen::Icon& icon) {
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(icon.rgba.data(), 1, icon.rgba.size(), file) == icon.rgba.size();
+    return std::fclose(file) == 0 && written;
+}
+
+int MakeIcon(const char* sizeText, const char* path, bool raw) {
     char* end = nullptr;
     const long size = std::strtol(sizeText, &end, 10);
     if (end == sizeText || *end != '\0' || size < assetgen::Icon::kMinSize || size > assetgen::Icon::kMaxSize) {
@@ -29,7 +38,7 @@ int MakeIcon(const char* sizeText, const char* path) {
         return 2;
     }
     const assetgen::Icon icon = assetgen::DrawIcon(static_cast<int>(size), assetgen::MakePalette());
-    if (!assetgen::WriteIconPng(path, icon)) {
+    if (!(raw ? WriteRaw(path, icon) : assetgen::WriteIconPng(path, icon))) {
         std::fprintf(stderr, "skyring-assetgen: could not write %s\n", path);
         return 1;
     }
@@ -39,8 +48,8 @@ int MakeIcon(const char* sizeText, const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "--icon") == 0) {
-        return argc == 4 ? MakeIcon(argv[2], argv[3]) : Usage();
+    if (argc >= 2 && (std::strcmp(argv[1], "--icon") == 0 || std::strcmp(argv[1], "--icon-rgba") == 0)) {
+        return argc == 4 ? MakeIcon(argv[2], argv[3], argv[1][6] == '-') : Usage();
     }
     if (argc != 2 && !(argc == 4 && std::strcmp(argv[2], "--preview") == 0)) return Usage();
     const std::string dir = argv[1];

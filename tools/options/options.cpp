@@ -35,8 +35,12 @@ int ParseCommandLine(const CommandLine& line, int argc, char** argv) {
             if (word == candidate.name) option = &candidate;
         }
         if (option == nullptr) return Fail(line.program, "unknown argument '" + Excerpt(word) + "'\n" + line.usage);
-        if (i + 1 >= argc) return Fail(line.program, "missing value after " + word + "\n" + line.usage);
         std::string error;
+        if (!option->takesValue) {
+            if (!option->take(nullptr, &error)) return Fail(line.program, error);
+            continue;
+        }
+        if (i + 1 >= argc) return Fail(line.program, "missing value after " + word + "\n" + line.usage);
         if (!option->take(argv[++i], &error)) return Fail(line.program, error);
     }
     return -1;

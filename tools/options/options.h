@@ -1,6 +1,6 @@
 #pragma once
-// The tools' command lines: options that take one value each ("--frames 10"), and --help
-// (or -h) and --version, which stand alone and end the parse.
+// The programs' command lines: options that take one value each ("--frames 10") or none
+// ("--window"), and --help (or -h) and --version, which stand alone and end the parse.
 #include <functional>
 #include <string>
 #include <vector>
@@ -8,8 +8,10 @@
 struct CommandLine {
     struct Option {
         const char* name;
-        // Takes the option's value; for a bad one returns false with the message to print.
+        // Takes the option's value (null for a flag); for a bad one returns false with the
+        // message to print.
         std::function<bool(const char* value, std::string* error)> take;
+        bool takesValue = true;
     };
     const char* program;  // the prefix of every message: "skyring-replay"
     const char* usage;    // printed for --help, and after a word that is no option

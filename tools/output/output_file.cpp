@@ -59,9 +59,14 @@ int ReserveSlot(const std::string& path) {
     return -1;
 }
 
-// The path a replacement goes to: path with its symlinks followed (a loop is left for open
-// to report). False when a link on /proc is met (/dev/stdout, /dev/fd/N): it stands for a
-// descriptor the caller opened, which is written in place.
+bool Failed(std::string* error, const std::string& path, int code) {
+    *error = path + ": " + (code != 0 ? std::strerror(code) : "could not be written");
+    return false;
+}
+
+}  // namespace
+
+// A loop is left for open to report.
 bool FollowLinks(const std::string& path, std::string* target) {
     namespace fs = std::filesystem;
     fs::path at = path;
@@ -79,13 +84,6 @@ bool FollowLinks(const std::string& path, std::string* target) {
     *target = at.string();
     return true;
 }
-
-bool Failed(std::string* error, const std::string& path, int code) {
-    *error = path + ": " + (code != 0 ? std::strerror(code) : "could not be written");
-    return false;
-}
-
-}  // namespace
 
 OutputFile::~OutputFile() { Discard(); }
 

@@ -3,6 +3,11 @@
 #include <cstdio>
 #include <string>
 
+// The path a replacement of `path` goes to: the path with its symlinks followed. False when
+// a link on /proc is met (/dev/stdout, /dev/fd/N): it stands for a descriptor the caller
+// opened, which is written in place.
+bool FollowLinks(const std::string& path, std::string* target);
+
 // A regular file, or a new one, is written as TARGET.partial beside it and renamed into place
 // by Commit, so it appears whole or not at all; anything else (a device, a FIFO, a process
 // substitution) is written in place. A symlink is followed, never replaced, and "-" is

@@ -1,0 +1,82 @@
+// The player's shell in the real backend: pause, mute and window mode, from keys and pads.
+#include <atomic>
+
+#include "platform/sdl/sdl_backend.h"
+#include "platform/shell.h"
+
+namespace {
+
+ShellSettings settings;
+void (*onChange)(const ShellSettings&) = nullptr;
+std::atomic<bool> muted{false};  // read by the audio thread
+bool paused = false;
+bool pausedByFocus = false;
+uint32_t pauseBegan = 0;    // SDL's ticks when the pause began
+uint32_t pausedBefore = 0;  // milliseconds of earlier pauses
+
+void Changed() {
+    if (onChange != nullptr) onChange(settings);
+}
+
+}  // namespace
+
+void ShellConfigure(const ShellSettings& chosen, void (*changed)(const ShellSettings& now)) {
+    settings = chosen;
+    muted = chosen.muted;
+    onChange = changed;
+}
+
+const ShellSettings& SdlShellSettings() { return settings; }
+bool SdlMuted() { return muted; }
+bool SdlPaused() { return paused; }
+uint32_t SdlPausedMs() { return pausedBefore + (paused ? SDL_GetTicks() - pauseBegan : 0); }
+
+void SdlSetPaused(bool on) {
+    pausedByFocus = false;
+    if (on == paused) return;
+    if (on) {
+        pauseBegan = SDL_GetTicks();
+    } else {
+        pausedBefore += SDL_GetTicks() - pauseBegan;
+    }
+    paused = on;
+    SdlAudioHold(on);
+    SdlRepresent();  // dimmed under the pause mark, or as it was
+}
+
+bool SdlShellTakesKey(const SDL_KeyboardEvent& key, SDL_Window* window) {
+    const SDL_Keycode sym = key.keysym.sym;
+    const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+    const bool pause = sym == SDLK_p || sym == SDLK_PAUSE, mute = sym == SDLK_m;
+    const bool windowMode = sym == SDLK_F11 || (alt && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER));
+    if (!pause && !mute && !windowMode) return false;
+    if (key.type != SDL_KEYDOWN || key.repeat != 0) return true;
+    if (pause) {
+        SdlSetPaused(!paused);
+    } else if (mute) {
+        settings.muted = !settings.muted;
+        muted = settings.muted;
+        Changed();
+    } else {
+        settings.windowed = !settings.windowed;
+        SdlSwitchWindowMode(window, settings.windowed);
+        Changed();
+    }
+    return true;
+}
+
+void SdlShellFocusChanged(SDL_Window* window, bool gained) {
+    // A full-screen window would keep covering what the player switched to: it steps aside
+    // until the player comes back to it.
+    if (!settings.windowed) {
+        SDL_SetWindowAlwaysOnTop(window, gained ? SDL_TRUE : SDL_FALSE);
+        if (!gained) SDL_MinimizeWindow(window);
+    }
+    if (!settings.pauseOnFocusLoss) return;
+    if (!gained && !paused) {
+        SdlSetPaused(true);
+        pausedByFocus = true;
+    } else if (gained && pausedByFocus) {
+        SdlSetPaused(false);
+    }
+}
