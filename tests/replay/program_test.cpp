@@ -93,6 +93,17 @@ TEST(ReplayProgram, ATerminatedRunLeavesNoPartialTrace) {
     EXPECT_EQ(trace.Contents(), "") << "the file named stays as it was";
 }
 
+TEST(ReplayProgram, AGifIsWrittenWholeOrNotAtAll) {
+    TempFile gif("skyring-replay-gif");
+    const Outcome past = Replay("--frames 3 --gif " + gif.path + " --from 3");
+    EXPECT_EQ(past.status, 2);
+    EXPECT_NE(past.output.find("the run showed no frame from 3, only frames 0..2"), std::string::npos) << past.output;
+    EXPECT_EQ(gif.Contents(), "") << "the file named stays as it was";
+    const Outcome run = Replay("--frames 3 --gif " + gif.path);
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(gif.Contents().rfind("GIF89a", 0), 0u);
+}
+
 TEST(ReplayProgram, ArgumentsAreCheckedBeforeAnyRun) {
     const Outcome version = Replay("--version");
     EXPECT_EQ(version.output, "skyring-replay " SKYRING_VERSION "\n");
@@ -102,6 +113,10 @@ TEST(ReplayProgram, ArgumentsAreCheckedBeforeAnyRun) {
              {"--frames 10 --trace", "skyring-replay: missing value after --trace"},
              {"--script ''", "skyring-replay: --script needs a name"},
              {"--trace ''", "skyring-replay: --trace needs a name"},
+             {"--gif g.gif --from -1", "skyring-replay: --from needs a number of 0 or more"},
+             {"--gif g.gif --from 5 --to 4", "skyring-replay: --to must not come before --from"},
+             {"--to 4", "skyring-replay: --from and --to choose the frames of --gif"},
+             {"--trace - --gif -", "skyring-replay: --trace and --gif cannot both go to standard output"},
          }) {
         const Outcome run = Replay(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
