@@ -1,6 +1,7 @@
 // The replay's GIF clips, decoded by giflib and laid frame over frame as a viewer shows them.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
