@@ -72,7 +72,7 @@ TEST(ReplayProgram, ATraceIntoAFifoIsWrittenInPlaceWhileItIsRead) {
 }
 
 TEST(ReplayProgram, AFailedWriteIsOneMessageAndStatus2) {
-    for (const char* output : {"--trace /dev/full", "--trace - >/dev/full", "--trace - >&-"}) {
+    for (const char* output : {"--trace /dev/full", "--trace - >/dev/full", "--trace - >&-", "--gif /dev/full"}) {
         const Outcome run = Replay(std::string("--frames 50 ") + output);
         EXPECT_EQ(run.status, 2) << output;
         EXPECT_EQ(Lines(run.output), 1u) << output << ": " << run.output;
