@@ -18,7 +18,11 @@ constexpr int kPixels = SCREEN_WIDTH * SCREEN_HEIGHT;
 
 struct Clip {
     std::vector<std::vector<uint8_t>> frames;  // each frame as shown: red, green, blue per pixel
-    std::vector<GifImageDesc> stored;          // what each frame stores
+    struct Stored {
+        int left, top, width, height;
+        bool ownColours;  // a colour table of its own
+    };
+    std::vector<Stored> stored;
     bool loopsForever = false;
 };
 
@@ -38,7 +42,8 @@ Clip Decode(const std::string& path) {
     std::vector<uint8_t> canvas(3 * kPixels, 0);
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& image = gif->SavedImages[i];
-        for (int b = 0; b + 1 < image.ExtensionBlockCount; ++b) {
+        // The loop goes before the first frame's timing, where giflib hands it to that frame.
+        for (int b = 0; i == 0 && b + 1 < image.ExtensionBlockCount; ++b) {
             const ExtensionBlock& block = image.ExtensionBlocks[b];
             const ExtensionBlock& next = image.ExtensionBlocks[b + 1];
             clip.loopsForever |= block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
@@ -60,7 +65,7 @@ Clip Decode(const std::string& path) {
             }
         }
         clip.frames.push_back(canvas);
-        clip.stored.push_back(at);
+        clip.stored.push_back({at.Left, at.Top, at.Width, at.Height, at.ColorMap != nullptr});
     }
     DGifCloseFile(gif, nullptr);
     return clip;
@@ -110,16 +115,16 @@ TEST(GifClip, EveryFrameLastsItsTwentiethEvenWhenNothingOrOnlyThePaletteChanges)
     for (size_t i = 0; i < std::size(pages); ++i) {
         EXPECT_TRUE(clip.frames[i] == Shown(pages[i].page.data(), pages[i].palette)) << "frame " << i;
     }
-    const auto size = [&](int i) { return std::make_pair(clip.stored[i].Width, clip.stored[i].Height); };
+    const auto size = [&](int i) { return std::make_pair(clip.stored[i].width, clip.stored[i].height); };
     EXPECT_EQ(size(1), std::make_pair(1, 1)) << "nothing changed: one pixel keeps the frame's time";
     EXPECT_EQ(size(2), std::make_pair(51, 21));
-    EXPECT_EQ(clip.stored[2].Left, 150);
-    EXPECT_EQ(clip.stored[2].Top, 100);
+    EXPECT_EQ(clip.stored[2].left, 150);
+    EXPECT_EQ(clip.stored[2].top, 100);
     EXPECT_EQ(size(3), std::make_pair(640, 480)) << "new colours may change any pixel";
-    EXPECT_NE(clip.stored[3].ColorMap, nullptr);
+    EXPECT_TRUE(clip.stored[3].ownColours);
     EXPECT_EQ(size(4), std::make_pair(1, 1));
-    EXPECT_NE(clip.stored[4].ColorMap, nullptr) << "still the other palette";
-    EXPECT_EQ(clip.stored[5].ColorMap, nullptr) << "back to the first palette";
+    EXPECT_TRUE(clip.stored[4].ownColours) << "still the other palette";
+    EXPECT_FALSE(clip.stored[5].ownColours) << "back to the first palette";
 }
 
 // The page a run shows in frame: the last page of a run that stops after it.
