@@ -95,9 +95,14 @@ TEST(ReplayProgram, ATerminatedRunLeavesNoPartialTrace) {
 
 TEST(ReplayProgram, AGifIsWrittenWholeOrNotAtAll) {
     TempFile gif("skyring-replay-gif");
-    const Outcome past = Replay("--frames 3 --gif " + gif.path + " --from 3");
+    TempFile script("skyring-replay-escape");
+    std::FILE* text = std::fopen(script.path.c_str(), "w");
+    ASSERT_NE(text, nullptr);
+    std::fputs("2 down escape\n", text);
+    std::fclose(text);
+    const Outcome past = Replay("--frames 10 --script " + script.path + " --gif " + gif.path + " --from 5");
     EXPECT_EQ(past.status, 2);
-    EXPECT_NE(past.output.find("the run showed no frame from 3, only frames 0..2"), std::string::npos) << past.output;
+    EXPECT_NE(past.output.find("the run showed no frame from 5, only frames 0..1"), std::string::npos) << past.output;
     EXPECT_EQ(gif.Contents(), "") << "the file named stays as it was";
     const Outcome run = Replay("--frames 3 --gif " + gif.path);
     EXPECT_EQ(run.status, 0) << run.output;
@@ -116,6 +121,8 @@ TEST(ReplayProgram, ArgumentsAreCheckedBeforeAnyRun) {
              {"--gif g.gif --from -1", "skyring-replay: --from needs a number of 0 or more"},
              {"--gif g.gif --from 5 --to 4", "skyring-replay: --to must not come before --from"},
              {"--to 4", "skyring-replay: --from and --to choose the frames of --gif"},
+             {"--frames 10 --gif g.gif --from 3 --to 10", "skyring-replay: --to 10 is past the run's 10 frames"},
+             {"--gif g.gif --from 2000", "skyring-replay: --from 2000 is past the run's 2000 frames"},
              {"--trace - --gif -", "skyring-replay: --trace and --gif cannot both go to standard output"},
          }) {
         const Outcome run = Replay(arguments);

@@ -61,6 +61,11 @@ int main(int argc, char** argv) {
     if (from >= 0) options.gifFrom = from;
     if (to >= 0) options.gifTo = to;
     if (options.gifTo < options.gifFrom) return Fail(kProgram, "--to must not come before --from");
+    // A clip cut short by --frames would pass for the whole one asked for.
+    if (const int64_t last = to >= 0 ? to : from; last >= options.frames) {
+        return Fail(kProgram, std::string(to >= 0 ? "--to " : "--from ") + std::to_string(last) + " is past the run's " +
+                                  std::to_string(options.frames) + " frames (raise --frames)");
+    }
     if (gifPath == "-" && tracePath == "-") return Fail(kProgram, "--trace and --gif cannot both go to standard output");
     if (!scriptPath.empty()) {
         std::ifstream script(scriptPath);
