@@ -6,7 +6,7 @@
 set -eu
 cd "$(dirname "$0")"
 
-packages="build-essential cmake pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev libdeflate-dev libxdamage-dev xvfb openbox x11-apps x11-utils xdotool imagemagick desktop-file-utils valgrind"
+packages="build-essential cmake pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev libdeflate-dev libgif-dev libxdamage-dev xvfb openbox x11-apps x11-utils xdotool imagemagick desktop-file-utils valgrind"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

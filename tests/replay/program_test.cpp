@@ -72,7 +72,7 @@ TEST(ReplayProgram, ATraceIntoAFifoIsWrittenInPlaceWhileItIsRead) {
 }
 
 TEST(ReplayProgram, AFailedWriteIsOneMessageAndStatus2) {
-    for (const char* output : {"--trace /dev/full", "--trace - >/dev/full", "--trace - >&-"}) {
+    for (const char* output : {"--trace /dev/full", "--trace - >/dev/full", "--trace - >&-", "--gif /dev/full"}) {
         const Outcome run = Replay(std::string("--frames 50 ") + output);
         EXPECT_EQ(run.status, 2) << output;
         EXPECT_EQ(Lines(run.output), 1u) << output << ": " << run.output;
@@ -93,6 +93,22 @@ TEST(ReplayProgram, ATerminatedRunLeavesNoPartialTrace) {
     EXPECT_EQ(trace.Contents(), "") << "the file named stays as it was";
 }
 
+TEST(ReplayProgram, AGifIsWrittenWholeOrNotAtAll) {
+    TempFile gif("skyring-replay-gif");
+    TempFile script("skyring-replay-escape");
+    std::FILE* text = std::fopen(script.path.c_str(), "w");
+    ASSERT_NE(text, nullptr);
+    std::fputs("2 down escape\n", text);
+    std::fclose(text);
+    const Outcome past = Replay("--frames 10 --script " + script.path + " --gif " + gif.path + " --from 5");
+    EXPECT_EQ(past.status, 2);
+    EXPECT_NE(past.output.find("the run showed no frame from 5, only frames 0..1"), std::string::npos) << past.output;
+    EXPECT_EQ(gif.Contents(), "") << "the file named stays as it was";
+    const Outcome run = Replay("--frames 3 --gif " + gif.path);
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(gif.Contents().rfind("GIF89a", 0), 0u);
+}
+
 TEST(ReplayProgram, ArgumentsAreCheckedBeforeAnyRun) {
     const Outcome version = Replay("--version");
     EXPECT_EQ(version.output, "skyring-replay " SKYRING_VERSION "\n");
@@ -102,6 +118,12 @@ TEST(ReplayProgram, ArgumentsAreCheckedBeforeAnyRun) {
              {"--frames 10 --trace", "skyring-replay: missing value after --trace"},
              {"--script ''", "skyring-replay: --script needs a name"},
              {"--trace ''", "skyring-replay: --trace needs a name"},
+             {"--gif g.gif --from -1", "skyring-replay: --from needs a number of 0 or more"},
+             {"--gif g.gif --from 5 --to 4", "skyring-replay: --to must not come before --from"},
+             {"--to 4", "skyring-replay: --from and --to choose the frames of --gif"},
+             {"--frames 10 --gif g.gif --from 3 --to 10", "skyring-replay: --to 10 is past the run's 10 frames"},
+             {"--gif g.gif --from 2000", "skyring-replay: --from 2000 is past the run's 2000 frames"},
+             {"--trace - --gif -", "skyring-replay: --trace and --gif cannot both go to standard output"},
          }) {
         const Outcome run = Replay(arguments);
         EXPECT_EQ(run.status, 2) << arguments;

@@ -18,7 +18,7 @@
 namespace {
 
 // Partial files being written, where a signal handler can read them: no allocation there.
-// A run writes its trace and one picture at a time.
+// A run writes its trace, a GIF and one picture at a time.
 struct PartialSlot {
     std::atomic<bool> used{false};
     char path[PATH_MAX];

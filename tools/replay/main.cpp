@@ -1,5 +1,5 @@
 // skyring-replay: runs the game headless and fast from an input script; writes a per-frame
-// trace and pictures of frames.
+// trace, pictures of frames and a clip of them as an animated GIF.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +9,7 @@
 
 #include "tools/options/options.h"
 #include "tools/output/output_file.h"
+#include "tools/replay/gif.h"
 #include "tools/replay/replay.h"
 
 namespace {
@@ -16,13 +17,17 @@ namespace {
 const char kProgram[] = "skyring-replay";
 const char kUsage[] =
     "usage: skyring-replay [--frames N] [--script FILE] [--trace FILE|-] [--png DIR] [--png-every K]\n"
+    "                      [--gif FILE [--from F] [--to G]]\n"
     "       skyring-replay --help | --version\n"
     "  --frames N     run at most N frames (default 2000); the run ends earlier if the game quits\n"
     "  --script FILE  input events, one per line: <frame> down|up <key> | activate | deactivate | close\n"
     "                 keys: left, right, up, down, escape or a virtual-key code\n"
     "  --trace FILE   write one JSON line per frame (- for standard output)\n"
     "  --png DIR      write the page each frame shows as DIR/frame-NNNNNN.png\n"
-    "  --png-every K  only every K-th frame's picture (default 1)\n";
+    "  --png-every K  only every K-th frame's picture (default 1)\n"
+    "  --gif FILE     write the pages of frames F..G as an animated GIF (- for standard output)\n"
+    "  --from F       the clip's first frame (default 0)\n"
+    "  --to G         the clip's last frame (default the run's last)\n";
 
 bool ParseCount(const char* text, int64_t min, int64_t* value) {
     char* end = nullptr;
@@ -37,7 +42,8 @@ bool ParseCount(const char* text, int64_t min, int64_t* value) {
 
 int main(int argc, char** argv) {
     ReplayOptions options;
-    std::string scriptPath, tracePath;
+    std::string scriptPath, tracePath, gifPath;
+    int64_t from = -1, to = -1;  // -1: not given
     const auto count = [](const char* name, int64_t least, int64_t* value) {
         return CommandLine::Option{name, [name, least, value](const char* text, std::string* error) {
                                        if (ParseCount(text, least, value)) return true;
@@ -48,8 +54,19 @@ int main(int argc, char** argv) {
     const CommandLine line{kProgram, kUsage, "skyring-replay " SKYRING_VERSION "\n",
                            {count("--frames", 0, &options.frames), count("--png-every", 1, &options.pngEvery),
                             NameOption("--script", &scriptPath), NameOption("--trace", &tracePath),
-                            NameOption("--png", &options.pngDirectory)}};
+                            NameOption("--png", &options.pngDirectory), NameOption("--gif", &gifPath),
+                            count("--from", 0, &from), count("--to", 0, &to)}};
     if (const int status = ParseCommandLine(line, argc, argv); status >= 0) return status;
+    if (gifPath.empty() && (from >= 0 || to >= 0)) return Fail(kProgram, "--from and --to choose the frames of --gif");
+    if (from >= 0) options.gifFrom = from;
+    if (to >= 0) options.gifTo = to;
+    if (options.gifTo < options.gifFrom) return Fail(kProgram, "--to must not come before --from");
+    // A clip cut short by --frames would pass for the whole one asked for.
+    if (const int64_t last = to >= 0 ? to : from; last >= options.frames) {
+        return Fail(kProgram, std::string(to >= 0 ? "--to " : "--from ") + std::to_string(last) + " is past the run's " +
+                                  std::to_string(options.frames) + " frames (raise --frames)");
+    }
+    if (gifPath == "-" && tracePath == "-") return Fail(kProgram, "--trace and --gif cannot both go to standard output");
     if (!scriptPath.empty()) {
         std::ifstream script(scriptPath);
         if (!script) return Fail(kProgram, scriptPath + ": " + std::strerror(errno));
@@ -63,6 +80,11 @@ int main(int argc, char** argv) {
         if (!trace.Open(tracePath, &error)) return Fail(kProgram, error);
         options.trace = trace.stream();
     }
+    GifClip gif;
+    if (!gifPath.empty()) {
+        if (!gif.Open(gifPath, &error)) return Fail(kProgram, error);
+        options.gif = &gif;
+    }
     const ReplayResult result = RunReplay(options);
     CloseReplayedGame();
     if (!result.started) {
@@ -72,5 +94,13 @@ int main(int argc, char** argv) {
     if (!result.error.empty()) return Fail(kProgram, result.error);
     if (result.traceError != 0) return Fail(kProgram, trace.name() + ": " + std::strerror(result.traceError));
     if (!tracePath.empty() && !trace.Commit(&error)) return Fail(kProgram, error);
+    if (!gifPath.empty()) {
+        if (gif.frames() == 0) {
+            const int64_t shown = result.framesRun - (result.ended ? 1 : 0);
+            return Fail(kProgram, gif.name() + ": the run showed no frame from " + std::to_string(options.gifFrom) +
+                                      (shown > 0 ? ", only frames 0.." + std::to_string(shown - 1) : ", none at all"));
+        }
+        if (!gif.Commit(&error)) return Fail(kProgram, error);
+    }
     return 0;
 }

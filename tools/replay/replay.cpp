@@ -9,6 +9,7 @@
 #include "platform/headless/headless.h"
 #include "sim/world.h"
 #include "sound/sound.h"
+#include "tools/replay/gif.h"
 #include "tools/replay/png.h"
 #include "tools/replay/trace.h"
 
@@ -71,6 +72,10 @@ ReplayResult RunReplay(const ReplayOptions& options) {
             if (!WritePagePng(options.pngDirectory + name, HeadlessVisiblePage(), HeadlessPalette(), &result.error)) {
                 break;
             }
+        }
+        if (options.gif != nullptr && frame >= options.gifFrom && frame <= options.gifTo &&
+            !options.gif->AddPage(HeadlessVisiblePage(), HeadlessPalette(), &result.error)) {
+            break;
         }
     }
     SetPlaySoundObserver(nullptr);

@@ -7,6 +7,8 @@
 
 #include "tools/replay/script.h"
 
+class GifClip;
+
 struct ReplayOptions {
     int64_t frames = 2000;
     std::vector<ScriptEvent> events;
@@ -14,6 +16,9 @@ struct ReplayOptions {
                                     // can no longer be written ends the run, its owner says why
     std::string pngDirectory;       // empty: no pictures
     int64_t pngEvery = 1;
+    GifClip* gif = nullptr;         // null: no clip; else the pages of frames gifFrom..gifTo
+    int64_t gifFrom = 0;
+    int64_t gifTo = INT64_MAX;
 };
 
 struct ReplayResult {
