@@ -10,6 +10,7 @@ namespace {
 
 const char kUsage[] =
     "usage: skyring [--window | --fullscreen] [--mute] [--scaling sharp|integer] [--pause-on-focus-loss]\n"
+    "               [--record FILE | --play FILE] [--trace FILE]\n"
     "       skyring --help | --version\n"
     "Free-fall parachuting: leave the aircraft, grip the other divers into a ring, land.\n"
     "  --window               play in a window: the largest whole multiple of 640x480 that fits\n"
@@ -18,13 +19,16 @@ const char kUsage[] =
     "  --scaling sharp        fill the screen: crisp pixels, a soft edge where they meet (the default)\n"
     "  --scaling integer      whole multiples of 640x480 only, with wider black bars\n"
     "  --pause-on-focus-loss  pause while another window has the focus\n"
+    "  --record FILE          write what you do as a script skyring-replay and --play read\n"
+    "  --play FILE            play a recording on the screen; Escape ends it\n"
+    "  --trace FILE           write one JSON line per frame, as skyring-replay --trace does\n"
     "Options last for this run; what you change in play is kept in\n"
     "$XDG_CONFIG_HOME/skyring/settings.ini (~/.config/skyring/settings.ini).\n"
     "keys:\n"
     "  Left, Right     turn                 P, Pause        pause and resume\n"
     "  Down            dive head first      M               sound off and on\n"
     "  Up              let go               Alt+Enter, F11  window or full screen\n"
-    "  Escape          quit\n"
+    "  Escape          quit                 F12             save a picture of the screen\n"
     "gamepad:\n"
     "  D-pad or left stick  as the arrow keys    A  dive        B  let go\n"
     "  Start                pause and resume     Back+Start     quit\n";
@@ -58,8 +62,14 @@ int ParseGameCommandLine(int argc, char** argv, GameOptions* options) {
                                      return false;
                                  }
                                  return true;
-                             }}}};
-    return ParseCommandLine(line, argc, argv);
+                             }},
+                            NameOption("--record", &o.files.record), NameOption("--play", &o.files.play),
+                            NameOption("--trace", &o.files.trace)}};
+    if (const int status = ParseCommandLine(line, argc, argv); status >= 0) return status;
+    if (!o.files.record.empty() && !o.files.play.empty()) {
+        return Fail("skyring", std::string("--record and --play cannot go together\n") + kUsage);
+    }
+    return -1;
 }
 
 ShellSettings ApplyOptions(const GameOptions& options, ShellSettings fromFile) {

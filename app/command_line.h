@@ -2,11 +2,13 @@
 // The game's command line: each option given overrides the settings file for this run.
 #include <optional>
 
+#include "app/session.h"
 #include "platform/shell.h"
 
 struct GameOptions {
     std::optional<bool> windowed, muted, pauseOnFocusLoss;
     std::optional<Scaling> scaling;
+    SessionFiles files;
 };
 
 // -1 when the game should start; otherwise the exit status to end with: 0 once the usage or

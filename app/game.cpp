@@ -79,7 +79,7 @@ bool RunFrame() {
     return true;
 }
 
-int RunGame() {
+int RunGame(void (*beforeFrame)(int64_t frame), void (*afterFrame)(int64_t frame)) {
     if (!StartUp()) {
         // A failed start must not pass for success: say why, in the game's words and the
         // platform's, once each, and end with status 1.
@@ -93,7 +93,9 @@ int RunGame() {
         if (!shown && PlatformLastReason()[0] != '\0') PrintLine(PlatformLastReason());
         return 1;
     }
-    while (RunFrame()) {
+    for (int64_t frame = 0;; ++frame) {
+        if (beforeFrame != nullptr) beforeFrame(frame);
+        if (!RunFrame()) return 0;
+        if (afterFrame != nullptr) afterFrame(frame);
     }
-    return 0;
 }

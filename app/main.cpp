@@ -1,12 +1,15 @@
-// The game: the player's command line and settings, then start-up and the frame loop.
+// The game: the player's command line and settings, then start-up and the frame loop, with
+// a session kept or played back around it.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/game.h"
+#include "app/session.h"
 #include "app/settings.h"
 #include "platform/shell.h"
+#include "tools/output/output_file.h"
 
 namespace {
 
@@ -37,6 +40,26 @@ int main(int argc, char** argv) {
     if (!settingsPath.empty()) saved = ReadSettings(settingsPath, &warnings);
     for (const std::string& warning : warnings) Warn(warning);
     current = ApplyOptions(options, saved);
-    ShellConfigure(current, KeepChange);
-    return RunGame();
+
+    // SIGTERM and the like end the game through its own teardown, which finishes the files.
+    OutputFilesLeaveSignalsAlone();
+    std::string error;
+    if (!OpenSession(options.files, &error)) {
+        std::fprintf(stderr, "skyring: %s\n", error.c_str());
+        return 2;
+    }
+    ShellRun run;
+    run.settings = current;
+    run.playerSteers = options.files.play.empty();
+    run.settingsChanged = KeepChange;
+    run.pictureWanted = SessionPicture;
+    run.playerMessage = SessionPlayerMessage;
+    ShellConfigure(run);
+    const int status = RunGame(SessionBeforeFrame, SessionAfterFrame);
+    // A start that failed keeps no trace, as a replay that could not start keeps none.
+    if (status == 0 && !CloseSession(&error)) {
+        std::fprintf(stderr, "skyring: %s\n", error.c_str());
+        return 2;
+    }
+    return status;
 }

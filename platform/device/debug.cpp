@@ -10,6 +10,7 @@ namespace {
 
 char lastLine[256] = "";
 char lastReason[256] = "";
+size_t linesWritten = 0;
 
 }  // namespace
 
@@ -17,8 +18,11 @@ void DebugOutput(const char* line) {
     const size_t length = strnlen(line, sizeof lastLine - 1);
     std::memcpy(lastLine, line, length);
     lastLine[length] = '\0';
+    ++linesWritten;
     BackendDebugOutput(line);
 }
+
+size_t DeviceDebugLineCount() { return linesWritten; }
 
 const char* DebugLastLine() { return lastLine; }
 
@@ -43,6 +47,7 @@ void DeviceReason(const char* format, ...) {
     va_end(args);
     char line[sizeof lastReason + 1];
     std::snprintf(line, sizeof line, "%s\n", lastReason);
+    ++linesWritten;
     BackendDebugOutput(line);
 }
 

@@ -28,13 +28,15 @@ void BackendAudioClose();
 // one line without its '\n'. Written as a debug line too, but kept apart from the game's lines
 // (PlatformLastReason) so that a failed start-up can give both.
 void DeviceReason(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Debug lines written so far, the platform's reasons among them: a trace counts them per frame.
+size_t DeviceDebugLineCount();
 // Forgets the last line and reason, for a headless program that starts afresh.
 void DeviceDebugForget();
 
 // Takes every surface's memory away, as when another program takes the screen: calls on
 // them fail with DDERR_SURFACELOST until restored, and restored ones come back blank.
 void DeviceLoseSurfaces();
-// The page now visible and the palette, for backends and tests that look at the screen;
+// The page now visible and the palette, for backends, tools and tests that look at the screen;
 // null while there is no display.
 const uint8_t* DeviceVisiblePage();
 const PALETTEENTRY* DevicePaletteColours();

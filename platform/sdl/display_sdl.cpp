@@ -53,7 +53,7 @@ bool TakesPassPixels(const SDL_PixelFormat* format) {
 // A new screen size (or window surface): the tables for it, and in software the bars black.
 bool Prepare(int screenW, int screenH, SDL_Surface* surface) {
     ForgetShown();
-    geometry = ComputePresentGeometry(screenW, screenH, SdlShellSettings().scaling == Scaling::Integer);
+    geometry = ComputePresentGeometry(screenW, screenH, SdlShellRun().settings.scaling == Scaling::Integer);
     if (renderer != nullptr) {
         const int w = SCREEN_WIDTH * geometry.factor, h = SCREEN_HEIGHT * geometry.factor;
         enlarged = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);

@@ -29,7 +29,7 @@ Pad* Find(SDL_JoystickID id) {
 }
 
 // An arrow held on any pad is down once; it goes up when no pad holds it any more.
-void SendChanges(WindowHandle window) {
+void SendChanges() {
     uint8_t held = 0;
     for (const Pad& pad : pads) held |= pad.dpad | pad.stick | pad.buttons;
     static const struct {
@@ -38,7 +38,7 @@ void SendChanges(WindowHandle window) {
     } kArrows[] = {{kLeft, VK_LEFT}, {kRight, VK_RIGHT}, {kUp, VK_UP}, {kDown, VK_DOWN}};
     for (const auto& arrow : kArrows) {
         if ((held & arrow.bit) != (keysDown & arrow.bit)) {
-            MessagePost(window, (held & arrow.bit) != 0 ? WM_KEYDOWN : WM_KEYUP, arrow.key, 0);
+            SdlPostPlayerMessage((held & arrow.bit) != 0 ? WM_KEYDOWN : WM_KEYUP, arrow.key);
         }
     }
     keysDown = held;
@@ -52,13 +52,13 @@ uint8_t StickBits(int value, uint8_t negative, uint8_t positive) {
 }
 
 // Back and Start together quit, as Escape does.
-void Quit(WindowHandle window) {
+void Quit() {
     SdlSetPaused(false);
-    MessagePost(window, WM_KEYDOWN, VK_ESCAPE, 0);
-    MessagePost(window, WM_KEYUP, VK_ESCAPE, 0);
+    SdlPostPlayerMessage(WM_KEYDOWN, VK_ESCAPE);
+    SdlPostPlayerMessage(WM_KEYUP, VK_ESCAPE);
 }
 
-void Button(Pad& pad, uint8_t button, bool down, WindowHandle window) {
+void Button(Pad& pad, uint8_t button, bool down) {
     switch (button) {
         case SDL_CONTROLLER_BUTTON_DPAD_LEFT: Set(&pad.dpad, kLeft, down); break;
         case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: Set(&pad.dpad, kRight, down); break;
@@ -68,12 +68,12 @@ void Button(Pad& pad, uint8_t button, bool down, WindowHandle window) {
         case SDL_CONTROLLER_BUTTON_B: Set(&pad.buttons, kUp, down); break;
         case SDL_CONTROLLER_BUTTON_BACK:
             pad.back = down;
-            if (down && pad.start) Quit(window);
+            if (down && pad.start) Quit();
             break;
         case SDL_CONTROLLER_BUTTON_START:
             pad.start = down;
             if (down && pad.back) {
-                Quit(window);
+                Quit();
             } else if (down) {
                 SdlSetPaused(!SdlPaused());
             }
@@ -97,7 +97,7 @@ void SdlGamepadsClose() {
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
-bool SdlGamepadEvent(const SDL_Event& event, WindowHandle window) {
+bool SdlGamepadEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED: {
             SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which);
@@ -115,15 +115,15 @@ bool SdlGamepadEvent(const SDL_Event& event, WindowHandle window) {
                 if (pads[i].id != event.cdevice.which) continue;
                 SDL_GameControllerClose(pads[i].controller);
                 pads.erase(pads.begin() + static_cast<std::ptrdiff_t>(i));
-                SendChanges(window);
+                SendChanges();
                 break;
             }
             return true;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
             if (Pad* pad = Find(event.cbutton.which)) {
-                Button(*pad, event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN, window);
-                SendChanges(window);
+                Button(*pad, event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN);
+                SendChanges();
             }
             return true;
         case SDL_CONTROLLERAXISMOTION:
@@ -133,7 +133,7 @@ bool SdlGamepadEvent(const SDL_Event& event, WindowHandle window) {
                 } else if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
                     pad->stick = (pad->stick & (kLeft | kRight)) | StickBits(event.caxis.value, kUp, kDown);
                 }
-                SendChanges(window);
+                SendChanges();
             }
             return true;
         default: return false;

@@ -26,19 +26,22 @@ void SdlSwitchWindowMode(SDL_Window* window, bool windowed);
 // The player's shell (platform/shell.h). While paused no frame runs: the game's messages wait,
 // the clock stands still, the sound holds its place and the screen shows the page dimmed.
 
-const ShellSettings& SdlShellSettings();
+const ShellRun& SdlShellRun();
 bool SdlMuted();
 bool SdlPaused();
 void SdlSetPaused(bool on);
 // Milliseconds spent paused so far, which the game's clock leaves out.
 uint32_t SdlPausedMs();
-// Pause, mute and window-mode keys, taken (true) before the game sees them.
+// Pause, mute, window-mode and picture keys, taken (true) before the game sees them.
 bool SdlShellTakesKey(const SDL_KeyboardEvent& key, SDL_Window* window);
 void SdlShellFocusChanged(SDL_Window* window, bool gained);
 // Holds the sound output where it is, or lets it play on.
 void SdlAudioHold(bool hold);
 
-// Game controllers, as key messages for the window; true for an event that was a pad's.
+// Game controllers, as the player's key messages; true for an event that was a pad's.
 void SdlGamepadsOpen();
 void SdlGamepadsClose();
-bool SdlGamepadEvent(const SDL_Event& event, WindowHandle window);
+bool SdlGamepadEvent(const SDL_Event& event);
+// Queues a message that comes from the player: it reaches the game, and the shell hears of it,
+// only while the player steers (Escape and close requests always).
+void SdlPostPlayerMessage(uint32_t message, uintptr_t wParam);

@@ -1,13 +1,14 @@
 // The player's shell in the real backend: pause, mute and window mode, from keys and pads.
 #include <atomic>
 
+#include "platform/device/hooks.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/shell.h"
 
 namespace {
 
-ShellSettings settings;
-void (*onChange)(const ShellSettings&) = nullptr;
+ShellRun run;
+ShellSettings& settings = run.settings;
 std::atomic<bool> muted{false};  // read by the audio thread
 bool paused = false;
 bool pausedByFocus = false;
@@ -15,18 +16,17 @@ uint32_t pauseBegan = 0;    // SDL's ticks when the pause began
 uint32_t pausedBefore = 0;  // milliseconds of earlier pauses
 
 void Changed() {
-    if (onChange != nullptr) onChange(settings);
+    if (run.settingsChanged != nullptr) run.settingsChanged(settings);
 }
 
 }  // namespace
 
-void ShellConfigure(const ShellSettings& chosen, void (*changed)(const ShellSettings& now)) {
-    settings = chosen;
-    muted = chosen.muted;
-    onChange = changed;
+void ShellConfigure(const ShellRun& chosen) {
+    run = chosen;
+    muted = chosen.settings.muted;
 }
 
-const ShellSettings& SdlShellSettings() { return settings; }
+const ShellRun& SdlShellRun() { return run; }
 bool SdlMuted() { return muted; }
 bool SdlPaused() { return paused; }
 uint32_t SdlPausedMs() { return pausedBefore + (paused ? SDL_GetTicks() - pauseBegan : 0); }
@@ -49,9 +49,13 @@ bool SdlShellTakesKey(const SDL_KeyboardEvent& key, SDL_Window* window) {
     const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
     const bool pause = sym == SDLK_p || sym == SDLK_PAUSE, mute = sym == SDLK_m;
     const bool windowMode = sym == SDLK_F11 || (alt && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER));
-    if (!pause && !mute && !windowMode) return false;
+    const bool picture = sym == SDLK_F12;
+    if (!pause && !mute && !windowMode && !picture) return false;
     if (key.type != SDL_KEYDOWN || key.repeat != 0) return true;
-    if (pause) {
+    if (picture) {
+        const uint8_t* page = DeviceVisiblePage();
+        if (run.pictureWanted != nullptr && page != nullptr) run.pictureWanted(page, DevicePaletteColours());
+    } else if (pause) {
         SdlSetPaused(!paused);
     } else if (mute) {
         settings.muted = !settings.muted;

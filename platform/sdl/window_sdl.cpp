@@ -19,7 +19,13 @@ struct PlatformWindow {
 namespace {
 
 PlatformWindow* theWindow = nullptr;
-std::deque<MSG> queue;
+// The player's messages are told apart from those the game posts itself, for recordings.
+struct Queued {
+    MSG message;
+    bool fromPlayer;
+};
+std::deque<Queued> queue;
+bool dispatchingPlayers = false;  // the message MessageGet took last came from the player
 std::atomic<bool> windowActive{false};
 
 // The window's X11 id, and whether someone else destroyed it (xdotool windowclose, a crashed
@@ -90,7 +96,7 @@ bool ShowsNothing(const char* driver) {
 // A close request ends a pause, so that the game can end as it always does.
 void PostClose() {
     SdlSetPaused(false);
-    queue.push_back(MSG{theWindow, WM_CLOSE, 0, 0});
+    SdlPostPlayerMessage(WM_CLOSE, 0);
 }
 
 uint32_t VirtualKey(const SDL_Keysym& key) {
@@ -124,32 +130,32 @@ void Translate(const SDL_Event& event) {
             } else if (!SdlShellTakesKey(event.key, w->sdl)) {
                 // Escape quits even from a pause.
                 if (event.key.keysym.sym == SDLK_ESCAPE) SdlSetPaused(false);
-                queue.push_back(MSG{w, WM_KEYDOWN, VirtualKey(event.key.keysym), 0});
+                SdlPostPlayerMessage(WM_KEYDOWN, VirtualKey(event.key.keysym));
             }
             break;
         case SDL_KEYUP:
-            if (!SdlShellTakesKey(event.key, w->sdl)) queue.push_back(MSG{w, WM_KEYUP, VirtualKey(event.key.keysym), 0});
+            if (!SdlShellTakesKey(event.key, w->sdl)) SdlPostPlayerMessage(WM_KEYUP, VirtualKey(event.key.keysym));
             break;
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_CLOSE: PostClose(); break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     windowActive = true;
-                    queue.push_back(MSG{w, WM_ACTIVATEAPP, 1, 0});
+                    SdlPostPlayerMessage(WM_ACTIVATEAPP, 1);
                     SdlShellFocusChanged(w->sdl, true);
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     windowActive = false;
-                    queue.push_back(MSG{w, WM_ACTIVATEAPP, 0, 0});
+                    SdlPostPlayerMessage(WM_ACTIVATEAPP, 0);
                     SdlShellFocusChanged(w->sdl, false);
                     break;
-                case SDL_WINDOWEVENT_ENTER: queue.push_back(MSG{w, WM_SETCURSOR, 0, 0}); break;
+                case SDL_WINDOWEVENT_ENTER: MessagePost(w, WM_SETCURSOR, 0, 0); break;
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED: SdlRepresent(); break;
                 default: break;
             }
             break;
-        default: SdlGamepadEvent(event, w); break;
+        default: SdlGamepadEvent(event); break;
     }
 }
 
@@ -167,6 +173,12 @@ void Drain() {
 bool SdlDriverNamed(const char* variable) {
     const char* name = std::getenv(variable);
     return name != nullptr && name[0] != '\0';
+}
+
+void SdlPostPlayerMessage(uint32_t message, uintptr_t wParam) {
+    if (theWindow == nullptr) return;
+    const bool quits = message == WM_CLOSE || ((message == WM_KEYDOWN || message == WM_KEYUP) && wParam == VK_ESCAPE);
+    if (SdlShellRun().playerSteers || quits) queue.push_back(Queued{MSG{theWindow, message, wParam, 0}, true});
 }
 
 SDL_Window* SdlWindowOf(WindowHandle window) { return window ? window->sdl : nullptr; }
@@ -193,7 +205,7 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
         return nullptr;
     }
     HangUpAsTerminate();
-    SDL_Window* sdl = SdlCreateGameWindow(title, SdlShellSettings().windowed);
+    SDL_Window* sdl = SdlCreateGameWindow(title, SdlShellRun().settings.windowed);
     if (sdl == nullptr) {
         DeviceReason("SDL window: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -237,6 +249,7 @@ bool MessagePeek() {
 }
 
 int MessageGet(MSG* message) {
+    dispatchingPlayers = false;
     while (queue.empty()) {
         SDL_Event event;
         if (theWindow == nullptr || !SDL_WaitEvent(&event)) {
@@ -245,22 +258,25 @@ int MessageGet(MSG* message) {
         }
         Translate(event);
     }
-    *message = queue.front();
+    *message = queue.front().message;
+    dispatchingPlayers = queue.front().fromPlayer;
     queue.pop_front();
     return message->message == WM_QUIT ? 0 : 1;
 }
 
 void MessageDispatch(const MSG* message) {
     if (message->window != nullptr && message->window == theWindow) {
+        const ShellRun& run = SdlShellRun();
+        if (dispatchingPlayers && run.playerMessage != nullptr) run.playerMessage(message->message, message->wParam);
         message->window->procedure(message->window, message->message, message->wParam, message->lParam);
     }
 }
 
 void MessagePost(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    queue.push_back(MSG{window, message, wParam, lParam});
+    queue.push_back(Queued{MSG{window, message, wParam, lParam}, false});
 }
 
-void MessagePostQuit(int exitCode) { queue.push_back(MSG{nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0}); }
+void MessagePostQuit(int exitCode) { MessagePost(nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0); }
 
 void MessageWait(uint32_t timeoutMs) {
     // Paused, the clock stands still and the frame's wait would never end by itself: sleep

@@ -42,6 +42,30 @@ TEST(ReplayScript, ReadsEveryKindOfEventAndSkipsCommentsAndBlankLines) {
     EXPECT_EQ(events[9].key, 40u);
 }
 
+TEST(ReplayScript, WhatTheGameRecordsReadsBackAsTheSameEvents) {
+    std::string text;
+    std::vector<ScriptEvent> written;
+    const std::pair<uint32_t, uintptr_t> messages[] = {{WM_ACTIVATEAPP, 1}, {WM_KEYDOWN, VK_LEFT}, {WM_KEYUP, 300},
+                                                       {WM_ACTIVATEAPP, 0}, {WM_KEYDOWN, VK_ESCAPE}, {WM_CLOSE, 0}};
+    int64_t frame = 0;
+    for (const auto& [message, wParam] : messages) {
+        ScriptEvent event{};
+        ASSERT_TRUE(ScriptEventOf(message, wParam, frame += 3, &event));
+        written.push_back(event);
+        text += ScriptLine(event);
+    }
+    ScriptEvent none{};
+    EXPECT_FALSE(ScriptEventOf(WM_SETCURSOR, 0, 0, &none));
+    const auto read = Parse(text);
+    ASSERT_EQ(read.size(), written.size()) << text;
+    for (size_t i = 0; i < read.size(); ++i) {
+        EXPECT_EQ(read[i].frame, written[i].frame) << text;
+        EXPECT_EQ(read[i].action, written[i].action) << text;
+        EXPECT_EQ(read[i].key, written[i].key) << text;
+    }
+    EXPECT_NE(text.find("6 down left\n"), std::string::npos) << text;
+}
+
 TEST(ReplayScript, NamesTheFileAndLineOfTheFirstBadLine) {
     for (auto [text, expected] : std::vector<std::pair<std::string, std::string>>{
              {"x down left\n", "keys.txt:1: frame"},

@@ -33,10 +33,11 @@ void RemovePartialsAndDie(int signal) {
     raise(signal);
 }
 
+bool signalsTaken = false;  // handlers installed, or left to the program
+
 void RemovePartialsOnSignals() {
-    static bool installed = false;
-    if (installed) return;
-    installed = true;
+    if (signalsTaken) return;
+    signalsTaken = true;
     struct sigaction action {};
     action.sa_handler = RemovePartialsAndDie;
     action.sa_flags = SA_RESETHAND;
@@ -84,6 +85,8 @@ bool FollowLinks(const std::string& path, std::string* target) {
     *target = at.string();
     return true;
 }
+
+void OutputFilesLeaveSignalsAlone() { signalsTaken = true; }
 
 OutputFile::~OutputFile() { Discard(); }
 

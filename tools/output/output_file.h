@@ -8,6 +8,10 @@
 // opened, which is written in place.
 bool FollowLinks(const std::string& path, std::string* target);
 
+// For a program that ends on SIGINT, SIGTERM and SIGHUP through its own teardown (the game):
+// its OutputFiles then install no handlers, and the teardown removes their partial files.
+void OutputFilesLeaveSignalsAlone();
+
 // A regular file, or a new one, is written as TARGET.partial beside it and renamed into place
 // by Commit, so it appears whole or not at all; anything else (a device, a FIFO, a process
 // substitution) is written in place. A symlink is followed, never replaced, and "-" is

@@ -21,16 +21,7 @@ void RecordSound(int32_t slot, int32_t mode) { soundRequests.emplace_back(slot, 
 
 }  // namespace
 
-void PostScriptEvent(const ScriptEvent& event) {
-    WindowHandle window = HeadlessWindow();
-    switch (event.action) {
-        case ScriptAction::KeyDown: MessagePost(window, WM_KEYDOWN, event.key, 0); break;
-        case ScriptAction::KeyUp: MessagePost(window, WM_KEYUP, event.key, 0); break;
-        case ScriptAction::Activate: MessagePost(window, WM_ACTIVATEAPP, 1, 0); break;
-        case ScriptAction::Deactivate: MessagePost(window, WM_ACTIVATEAPP, 0, 0); break;
-        case ScriptAction::Close: MessagePost(window, WM_CLOSE, 0, 0); break;
-    }
-}
+void PostScriptEvent(const ScriptEvent& event) { PostScriptEvent(HeadlessWindow(), event); }
 
 ReplayResult RunReplay(const ReplayOptions& options) {
     ReplayResult result;

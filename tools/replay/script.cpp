@@ -15,12 +15,13 @@ bool ParseNumber(const std::string& word, int64_t max, int64_t* value) {
     return *value <= max;
 }
 
+const struct {
+    const char* name;
+    uint32_t code;
+} kKeyNames[] = {{"left", VK_LEFT}, {"right", VK_RIGHT}, {"up", VK_UP}, {"down", VK_DOWN}, {"escape", VK_ESCAPE}};
+
 bool ParseKey(const std::string& word, uint32_t* key) {
-    static const struct {
-        const char* name;
-        uint32_t code;
-    } kNames[] = {{"left", VK_LEFT}, {"right", VK_RIGHT}, {"up", VK_UP}, {"down", VK_DOWN}, {"escape", VK_ESCAPE}};
-    for (const auto& named : kNames) {
+    for (const auto& named : kKeyNames) {
         if (word == named.name) {
             *key = named.code;
             return true;
@@ -99,4 +100,45 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEv
         return false;
     }
     return true;
+}
+
+void PostScriptEvent(WindowHandle window, const ScriptEvent& event) {
+    switch (event.action) {
+        case ScriptAction::KeyDown: MessagePost(window, WM_KEYDOWN, event.key, 0); break;
+        case ScriptAction::KeyUp: MessagePost(window, WM_KEYUP, event.key, 0); break;
+        case ScriptAction::Activate: MessagePost(window, WM_ACTIVATEAPP, 1, 0); break;
+        case ScriptAction::Deactivate: MessagePost(window, WM_ACTIVATEAPP, 0, 0); break;
+        case ScriptAction::Close: MessagePost(window, WM_CLOSE, 0, 0); break;
+    }
+}
+
+bool ScriptEventOf(uint32_t message, uintptr_t wParam, int64_t frame, ScriptEvent* event) {
+    switch (message) {
+        case WM_KEYDOWN: *event = {frame, ScriptAction::KeyDown, static_cast<uint32_t>(wParam)}; break;
+        case WM_KEYUP: *event = {frame, ScriptAction::KeyUp, static_cast<uint32_t>(wParam)}; break;
+        case WM_ACTIVATEAPP: *event = {frame, wParam != 0 ? ScriptAction::Activate : ScriptAction::Deactivate, 0}; break;
+        case WM_CLOSE: *event = {frame, ScriptAction::Close, 0}; break;
+        default: return false;
+    }
+    return message == WM_CLOSE || message == WM_ACTIVATEAPP || wParam <= 0xFFFF;
+}
+
+std::string ScriptLine(const ScriptEvent& event) {
+    std::string line = std::to_string(event.frame);
+    switch (event.action) {
+        case ScriptAction::KeyDown:
+        case ScriptAction::KeyUp: {
+            line += event.action == ScriptAction::KeyDown ? " down " : " up ";
+            std::string key = std::to_string(event.key);
+            for (const auto& named : kKeyNames) {
+                if (named.code == event.key) key = named.name;
+            }
+            line += key;
+            break;
+        }
+        case ScriptAction::Activate: line += " activate"; break;
+        case ScriptAction::Deactivate: line += " deactivate"; break;
+        case ScriptAction::Close: line += " close"; break;
+    }
+    return line + "\n";
 }

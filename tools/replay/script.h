@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/window.h"
+
 enum class ScriptAction { KeyDown, KeyUp, Activate, Deactivate, Close };
 
 struct ScriptEvent {
@@ -19,3 +21,12 @@ constexpr size_t kMaxScriptLine = 4096;
 // Parses a whole script. On the first bad line returns false with error set to
 // "<name>:<line>: <what is wrong>".
 bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEvent>* events, std::string* error);
+
+// The message a script event stands for, posted to the window: it is dispatched in the next
+// frame's wait, as a recorded event was.
+void PostScriptEvent(WindowHandle window, const ScriptEvent& event);
+// The event a message from the player stands for, in the given frame; false for a message
+// that no script can hold.
+bool ScriptEventOf(uint32_t message, uintptr_t wParam, int64_t frame, ScriptEvent* event);
+// The script line of an event, with its line end.
+std::string ScriptLine(const ScriptEvent& event);
