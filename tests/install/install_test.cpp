@@ -19,9 +19,12 @@ namespace {
 const std::set<std::string> kInstalled = {
     "bin/skyring",
     "bin/skyring-replay",
-    "share/applications/skyring.desktop",
+    "share/applications/org.skyring.Skyring.desktop",
+    "share/metainfo/org.skyring.Skyring.metainfo.xml",
     "share/icons/hicolor/48x48/apps/skyring.png",
     "share/icons/hicolor/256x256/apps/skyring.png",
+    "share/man/man6/skyring.6.gz",
+    "share/man/man6/skyring-replay.6.gz",
 };
 
 // A fresh prefix with the build installed into it, removed again at the end. Installing the
@@ -58,7 +61,7 @@ TEST_F(InstallTest, PutsTheProgramsTheEntryAndTheIconsWhereADesktopLooks) {
 }
 
 TEST_F(InstallTest, DesktopEntryValidatesAndNamesTheInstalledGameAndIcon) {
-    const fs::path entry = install.prefix / "share/applications/skyring.desktop";
+    const fs::path entry = install.prefix / "share/applications/org.skyring.Skyring.desktop";
     const ShellOutput check = RunShell("desktop-file-validate " + Quote(entry.string()));
     ASSERT_NE(check.status, 127) << "desktop-file-validate is missing: it comes with the Debian package desktop-file-utils";
     EXPECT_EQ(check.status, 0) << check.text;
