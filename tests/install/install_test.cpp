@@ -25,6 +25,8 @@ const std::set<std::string> kInstalled = {
     "share/icons/hicolor/256x256/apps/skyring.png",
     "share/man/man6/skyring.6.gz",
     "share/man/man6/skyring-replay.6.gz",
+    "share/doc/skyring/copyright",
+    "share/doc/skyring/changelog.gz",
 };
 
 // A fresh prefix with the build installed into it, removed again at the end. Installing the
