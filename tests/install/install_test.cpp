@@ -1,11 +1,8 @@
 // `cmake --install` into a private prefix: what lands there, and that it works from there.
 #include <gtest/gtest.h>
 #include <png.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -13,55 +10,35 @@
 #include <string>
 #include <vector>
 
+#include "tests/install/shell.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Output {
-    int status = -1;
-    std::string text;  // standard output and standard error
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Output RunShell(const std::string& command) {
-    Output out;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.text.append(buffer, n);
-    const int status = pclose(pipe);
-    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
-}
-
 const std::set<std::string> kInstalled = {
     "bin/skyring",
     "bin/skyring-replay",
-    "share/applications/skyring.desktop",
+    "share/applications/org.skyring.Skyring.desktop",
+    "share/metainfo/org.skyring.Skyring.metainfo.xml",
     "share/icons/hicolor/48x48/apps/skyring.png",
     "share/icons/hicolor/256x256/apps/skyring.png",
+    "share/man/man6/skyring.6.gz",
+    "share/man/man6/skyring-replay.6.gz",
+    "share/doc/skyring/copyright",
+    "share/doc/skyring/changelog.gz",
 };
 
 // A fresh prefix with the build installed into it, removed again at the end. Installing the
 // default component by name keeps the build's own install_manifest.txt, the record of the
 // user's real install, untouched: this run's list goes to install_manifest_Unspecified.txt.
 struct Install {
-    fs::path prefix;
-    Output result;
+    ScratchFolder scratch{"skyring-install"};
+    const fs::path& prefix = scratch.path;
+    ShellOutput result;
     Install() {
-        char pattern[] = "/tmp/skyring-install-XXXXXX";
-        if (mkdtemp(pattern)) prefix = pattern;
         result = RunShell(Quote(CMAKE_PATH) + " --install " + Quote(BUILD_DIR) + " --component Unspecified --prefix " +
                      Quote(prefix.string()));
-    }
-    ~Install() {
-        std::error_code ignored;
-        if (!prefix.empty()) fs::remove_all(prefix, ignored);
     }
     std::set<std::string> Files() const {
         std::set<std::string> files;
@@ -86,8 +63,8 @@ TEST_F(InstallTest, PutsTheProgramsTheEntryAndTheIconsWhereADesktopLooks) {
 }
 
 TEST_F(InstallTest, DesktopEntryValidatesAndNamesTheInstalledGameAndIcon) {
-    const fs::path entry = install.prefix / "share/applications/skyring.desktop";
-    const Output check = RunShell("desktop-file-validate " + Quote(entry.string()));
+    const fs::path entry = install.prefix / "share/applications/org.skyring.Skyring.desktop";
+    const ShellOutput check = RunShell("desktop-file-validate " + Quote(entry.string()));
     ASSERT_NE(check.status, 127) << "desktop-file-validate is missing: it comes with the Debian package desktop-file-utils";
     EXPECT_EQ(check.status, 0) << check.text;
     EXPECT_EQ(check.text, "") << "hints and warnings count too";
@@ -137,7 +114,7 @@ TEST_F(InstallTest, IconsAreSquareWithAnAlphaChannelAndSoftCorners) {
 }
 
 TEST_F(InstallTest, InstalledReplayRunsWithoutTheBuildTree) {
-    const Output run = RunShell(Quote((install.prefix / "bin/skyring-replay").string()) + " --frames 5 --trace -");
+    const ShellOutput run = RunShell(Quote((install.prefix / "bin/skyring-replay").string()) + " --frames 5 --trace -");
     EXPECT_EQ(run.status, 0) << run.text;
     EXPECT_EQ(run.text.rfind("{\"frame\":0,", 0), 0u) << run.text;
 }
@@ -145,7 +122,7 @@ TEST_F(InstallTest, InstalledReplayRunsWithoutTheBuildTree) {
 // The README's uninstall: remove every file the install's manifest lists.
 TEST_F(InstallTest, ManifestListsEveryFileSoRemovingThemUninstalls) {
     const fs::path manifest = fs::path(BUILD_DIR) / "install_manifest_Unspecified.txt";
-    const Output removal = RunShell("xargs rm < " + Quote(manifest.string()));
+    const ShellOutput removal = RunShell("xargs rm < " + Quote(manifest.string()));
     EXPECT_EQ(removal.status, 0) << removal.text;
     EXPECT_EQ(install.Files(), std::set<std::string>{});
 }
