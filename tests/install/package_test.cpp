@@ -127,9 +127,9 @@ TEST_F(PackageTest, DesktopEntryAndMetainfoValidate) {
     EXPECT_EQ(images, 3);
 }
 
-// The manual pages render without a warning, and every option skyring-replay's own usage
-// names is in its page.
-TEST_F(PackageTest, ManualPagesRenderWithoutWarningsAndCoverTheReplayOptions) {
+// The manual pages render without a warning, and every option each program's own usage names
+// is in its page.
+TEST_F(PackageTest, ManualPagesRenderWithoutWarningsAndCoverEveryOption) {
     std::map<std::string, std::string> rendered;
     for (const char* page : {"skyring.6.gz", "skyring-replay.6.gz"}) {
         SCOPED_TRACE(page);
@@ -142,14 +142,16 @@ TEST_F(PackageTest, ManualPagesRenderWithoutWarningsAndCoverTheReplayOptions) {
         EXPECT_NE(render.text.find("EXIT STATUS"), std::string::npos) << render.text;
         rendered[page] = render.text;
     }
-    const std::string& replayPage = rendered["skyring-replay.6.gz"];
-    const ShellOutput usage = RunShell(Quote((root / "usr/games/skyring-replay").string()) + " --help");
-    const std::regex option("--[a-z-]+");
-    int options = 0;
-    for (std::sregex_iterator it(usage.text.begin(), usage.text.end(), option), end; it != end; ++it, ++options) {
-        EXPECT_NE(replayPage.find(it->str()), std::string::npos) << it->str();
+    for (const auto& [program, least] : {std::pair<std::string, int>{"skyring", 9}, {"skyring-replay", 7}}) {
+        const std::string& page = rendered[program + ".6.gz"];
+        const ShellOutput usage = RunShell(Quote((root / "usr/games" / program).string()) + " --help");
+        const std::regex option("--[a-z-]+");
+        int options = 0;
+        for (std::sregex_iterator it(usage.text.begin(), usage.text.end(), option), end; it != end; ++it, ++options) {
+            EXPECT_NE(page.find(it->str()), std::string::npos) << program << ": " << it->str();
+        }
+        EXPECT_GE(options, least) << program;
     }
-    EXPECT_GE(options, 7);
 }
 
 }  // namespace
