@@ -109,6 +109,10 @@ TEST(UnderAWindowManager, AWindowOfAWholeMultipleAndAltEnterToTheFullScreenAndBa
     ChildGuard gameGuard{game};
     const std::string window = SettledWindow(screen.server, "Direct X Game ", 500, 5000);
     ASSERT_FALSE(window.empty()) << "the game's window did not appear";
+    EXPECT_NE(RunCommand("xprop -display " + screen.server.display + " -id " + window + " _NET_WM_ICON 2>&1")
+                  .find("Icon (64 x 64)"),
+              std::string::npos)
+        << "the window shows the game's icon";
     // 85 % of 1920x1080 holds the page once, not twice.
     EXPECT_EQ(screen.WaitForSize(window, 640, 480), "WIDTH=640\nHEIGHT=480\n");
     std::this_thread::sleep_for(300ms);
