@@ -1,5 +1,5 @@
-// A session recorded in the real game replays exactly: turns, a dive, a pause, a focus change
-// and Escape, recorded with the trace the game writes itself; then skyring-replay and the
+// A session recorded in the real game replays exactly: turns, a dive, a pause, a focus change,
+// the window mode switched there and back, and Escape, recorded with the trace the game writes itself; then skyring-replay and the
 // game's own playback of the recording write the very same trace. F12 saves the screen.
 #include <gtest/gtest.h>
 
@@ -50,11 +50,11 @@ TEST(Recording, ALiveSessionReplaysAndPlaysBackToTheSameTrace) {
     std::this_thread::sleep_for(4500ms);  // the diver has left the aircraft
     RunCommand(xdo + "keydown Left");
     std::this_thread::sleep_for(500ms);
-    RunCommand(xdo + "keyup Left keydown Down");
+    RunCommand(xdo + "keyup Left keydown Down key alt+Return");
     std::this_thread::sleep_for(600ms);
     RunCommand(xdo + "keyup Down key p");
     std::this_thread::sleep_for(700ms);
-    RunCommand(xdo + "key p key F12");
+    RunCommand(xdo + "key p key F12 key F11");
     RunCommand(xdo + "windowfocus --sync " + otherWindow + " 2>/dev/null");
     std::this_thread::sleep_for(400ms);
     RunCommand(xdo + "windowfocus --sync " + gameWindow + " 2>/dev/null");
