@@ -97,6 +97,8 @@ void SdlGamepadsClose() {
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
+bool SdlJoysticksPresent() { return SDL_WasInit(SDL_INIT_JOYSTICK) != 0 && SDL_NumJoysticks() > 0; }
+
 bool SdlGamepadEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED: {

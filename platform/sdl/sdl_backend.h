@@ -42,6 +42,8 @@ void SdlAudioHold(bool hold);
 void SdlGamepadsOpen();
 void SdlGamepadsClose();
 bool SdlGamepadEvent(const SDL_Event& event);
+// Whether any joystick is plugged in; SDL then polls for events instead of sleeping on them.
+bool SdlJoysticksPresent();
 // Queues a message that comes from the player: it reaches the game, and the shell hears of it,
 // only while the player steers (Escape and close requests always).
 void SdlPostPlayerMessage(uint32_t message, uintptr_t wParam);

@@ -1,6 +1,7 @@
 // The real window: SDL events become the game's messages, delivered only through the pump.
 #include <signal.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -285,6 +286,12 @@ void MessageWait(uint32_t timeoutMs) {
     if ((!queue.empty() && !SdlPaused()) || theWindow == nullptr) {
         if (theWindow == nullptr && timeoutMs > 0) SDL_Delay(timeoutMs);
         return;
+    }
+    // With a joystick plugged in, SDL's wait polls every millisecond, at several times the
+    // cost of the game; polling eight times a frame is as quick to answer a pad or a key.
+    if (SdlJoysticksPresent()) {
+        SDL_Delay(std::min<uint32_t>(timeoutMs, 6));
+        return;  // the next pump takes what came meanwhile
     }
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, static_cast<int>(timeoutMs > 0x7fffffffu ? 0x7fffffffu : timeoutMs))) {
