@@ -16,8 +16,9 @@ public:
     // Shows a 640 x 480 page of indices through the palette as width x height 32-bit
     // 0xAARRGGBB pixels, rows pitchBytes apart. Nothing outside that rectangle is written.
     void Present(const uint8_t* page, const PALETTEENTRY palette[256], uint8_t* out, size_t pitchBytes);
-    // Whether rows are stretched eight pixels at a time (x86-64 with AVX2), and a way for the
-    // tests to turn that off, to compare with the plain build; takes effect at SetGeometry.
+    // Whether rows are stretched eight pixels at a time (x86-64 with AVX2; rows are then mixed
+    // with AVX2 too), and a way for the tests to turn that off, to compare with the plain
+    // build; takes effect at SetGeometry.
     bool WideStretch() const { return !groups_.empty(); }
     void AllowWideStretch(bool allow) { allowWide_ = allow; }
 
@@ -57,6 +58,7 @@ private:
 
     int width_ = 0, height_ = 0, factor_ = 1;
     bool allowWide_ = true;
+    bool wide_ = false;       // AVX2 here, and allowed: rows are mixed 32 channels at a time
     bool sameWidth_ = false;  // the columns are the page's own, unscaled
     std::vector<Tap> rows_;
     std::vector<int> home_;   // each page row's first plain output row, or -1
