@@ -127,7 +127,7 @@ void SharpScaler::SetGeometry(int factor, int width, int height) {
         at += run.plain + run.mixed;
     }
     // Eight columns at once where each group of eight takes its pixels from eight page pixels
-    // in a row (every screen whose page pixels are at least 8/7 output pixels wide).
+    // in a row (roughly every screen whose page pixels are 8/7 output pixels wide or more).
     groups_.clear();
     wide_ = allowWide_ && HasAvx2();
     if (wide_ && !sameWidth_) {
