@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <vector>
 
@@ -27,10 +28,12 @@ protected:
         for (PALETTEENTRY& e : palette) e = {uint8_t(random()), uint8_t(random()), uint8_t(random()), 0};
     }
 
-    // Presents into a buffer with a gap after every row and a spare row below.
-    Shown Present(int factor, int w, int h) {
+    // Presents into a buffer with a gap after every row and a spare row below; wide false
+    // asks for the plain build of the row stretch.
+    Shown Present(int factor, int w, int h, bool wide = true) {
         Shown shown{w, h, static_cast<size_t>(w) + 5, {}};
         shown.pixels.assign(shown.pitchPixels * static_cast<size_t>(h + 1), kUntouched);
+        scaler.AllowWideStretch(wide);
         scaler.SetGeometry(factor, w, h);
         scaler.Present(page.data(), palette, reinterpret_cast<uint8_t*>(shown.pixels.data()),
                        shown.pitchPixels * sizeof(uint32_t));
@@ -93,14 +96,35 @@ TEST_F(SharpScale, EdgesMixOnlyTheirNeighbours) {
     }
 }
 
+// Both builds of the row stretch, on sizes whose rows end inside a store of several pixels.
 TEST_F(SharpScale, WritesThePageRectangleAndNothingElse) {
-    const Shown shown = Present(2, 1440, 1080);
-    for (int y = 0; y <= shown.h; ++y) {
-        for (size_t x = 0; x < shown.pitchPixels; ++x) {
-            const bool inside = y < shown.h && x < static_cast<size_t>(shown.w);
-            ASSERT_EQ(shown.pixels[static_cast<size_t>(y) * shown.pitchPixels + x] == kUntouched, !inside)
-                << x << "," << y;
+    for (const bool wide : {true, false}) {
+        for (const auto& [factor, w, h] : {std::array<int, 3>{2, 1440, 1080}, {1, 1001, 750}, {4, 2570, 1930}}) {
+            const Shown shown = Present(factor, w, h, wide);
+            for (int y = 0; y <= shown.h; ++y) {
+                for (size_t x = 0; x < shown.pitchPixels; ++x) {
+                    const bool inside = y < shown.h && x < static_cast<size_t>(shown.w);
+                    ASSERT_EQ(shown.pixels[static_cast<size_t>(y) * shown.pitchPixels + x] == kUntouched, !inside)
+                        << x << "," << y << " at " << w << "x" << h << (wide ? "" : ", plain build");
+                }
+            }
         }
+    }
+}
+
+// Where the machine has the build that stretches eight pixels at a time, it gives the same
+// bytes as the plain one, at odd sizes too.
+TEST_F(SharpScale, TheWideStretchGivesThePlainStretchsBytes) {
+    scaler.AllowWideStretch(true);
+    scaler.SetGeometry(2, 1440, 1080);
+    if (!scaler.WideStretch()) GTEST_SKIP() << "no wide build of the stretch on this machine";
+    for (const auto& [factor, w, h] : {std::array<int, 3>{1, 800, 600}, {1, 1024, 768}, {2, 1440, 1080}, {1, 1001, 750},
+                                       {2, 1919, 1079}, {3, 2000, 1500}, {4, 2880, 2160}, {4, 2570, 1930}}) {
+        const Shown wide = Present(factor, w, h, true);
+        EXPECT_TRUE(scaler.WideStretch()) << w << "x" << h;
+        const Shown plain = Present(factor, w, h, false);
+        EXPECT_FALSE(scaler.WideStretch());
+        EXPECT_TRUE(wide.pixels == plain.pixels) << w << "x" << h;
     }
 }
 
