@@ -28,6 +28,9 @@ void BackendAudioClose();
 // one line without its '\n'. Written as a debug line too, but kept apart from the game's lines
 // (PlatformLastReason) so that a failed start-up can give both.
 void DeviceReason(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The game has finished its frame's work and waits: a real backend's shown debug lines
+// (debug_shown.cpp) count their repeats per frame.
+void DeviceDebugEndOfFrame();
 // Forgets the last line and reason, for a headless program that starts afresh.
 void DeviceDebugForget();
 

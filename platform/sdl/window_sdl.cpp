@@ -231,7 +231,7 @@ void CursorHide() { SDL_ShowCursor(SDL_DISABLE); }
 
 bool MessagePeek() {
     SdlShowFlippedPage();
-    SdlDebugEndOfFrame();
+    DeviceDebugEndOfFrame();
     if (theWindow != nullptr) Drain();
     return !queue.empty() && !SdlPaused();
 }
