@@ -5,7 +5,7 @@
 
 namespace {
 
-const char kNoPictures[] = "pictures are not in the web build of skyring-replay; use the desktop build";
+const char kNoPictures[] = "pictures and clips are not in the web build (no libpng or giflib for it); use the desktop build";
 
 }  // namespace
 
