@@ -153,6 +153,23 @@ mergeInto(LibraryManager.library, {
     if (Module.skyring.toggleFullscreen) Module.skyring.toggleFullscreen();
   },
 
+  // The browser's storage for this site; a browser that refuses it keeps nothing.
+  WebStoredMute: function() {
+    try {
+      return localStorage.getItem('skyring.mute') === 'on' ? 1 : 0;
+    } catch (e) {
+      return 0;
+    }
+  },
+
+  WebStoreMute: function(muted) {
+    try {
+      localStorage.setItem('skyring.mute', muted ? 'on' : 'off');
+    } catch (e) {
+      // private browsing, or storage turned off
+    }
+  },
+
   WebGameEnded: function(status) {
     if (Module.skyring.onGameEnded) Module.skyring.onGameEnded(status);
   },

@@ -16,6 +16,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE void WebPlayAgain() {
     WebWake();
 }
 
+ShellSettings WebSavedSettings() {
+    ShellSettings settings;
+    settings.muted = WebStoredMute() == 1;
+    return settings;
+}
+
+void WebKeepSettings(const ShellSettings& now) { WebStoreMute(now.muted ? 1 : 0); }
+
 void WebAwaitPlayAgain(int status) {
     playAgain = false;
     WebGameEnded(status);

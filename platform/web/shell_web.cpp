@@ -6,6 +6,7 @@
 namespace {
 
 ShellSettings settings;
+void (*onChange)(const ShellSettings&) = nullptr;
 bool paused = false;
 bool pausedByHiding = false;
 double pauseBegan = 0;      // the page's clock when the pause began
@@ -13,7 +14,10 @@ double pausedBefore = 0;    // milliseconds of earlier pauses
 
 }  // namespace
 
-void ShellConfigure(const ShellSettings& chosen, void (*)(const ShellSettings& now)) { settings = chosen; }
+void ShellConfigure(const ShellSettings& chosen, void (*changed)(const ShellSettings& now)) {
+    settings = chosen;
+    onChange = changed;
+}
 
 bool WebMuted() { return settings.muted; }
 bool WebPaused() { return paused; }
@@ -44,6 +48,7 @@ bool WebShellTakesKey(uint32_t virtualKey, bool down, bool repeat) {
         WebSetPaused(!paused);
     } else {
         settings.muted = !settings.muted;
+        if (onChange != nullptr) onChange(settings);
     }
     return true;
 }

@@ -17,6 +17,8 @@ void WebAudioClose();
 int WebDocumentHasFocus();
 void WebToggleFullscreen();
 void WebGameEnded(int status);
+int WebStoredMute();
+void WebStoreMute(int muted);
 }
 
 // True while the page has the keyboard focus.

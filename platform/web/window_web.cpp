@@ -62,8 +62,9 @@ void Listen(bool on) {
     const char* target = EMSCRIPTEN_EVENT_TARGET_WINDOW;
     emscripten_set_keydown_callback(target, nullptr, EM_TRUE, on ? OnKey : nullptr);
     emscripten_set_keyup_callback(target, nullptr, EM_TRUE, on ? OnKey : nullptr);
-    emscripten_set_focus_callback(target, nullptr, EM_TRUE, on ? OnFocus : nullptr);
-    emscripten_set_blur_callback(target, nullptr, EM_TRUE, on ? OnFocus : nullptr);
+    // Not captured: only the page's own focus counts, not that of a button on it.
+    emscripten_set_focus_callback(target, nullptr, EM_FALSE, on ? OnFocus : nullptr);
+    emscripten_set_blur_callback(target, nullptr, EM_FALSE, on ? OnFocus : nullptr);
     emscripten_set_resize_callback(target, nullptr, EM_TRUE, on ? OnResize : nullptr);
     emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, on ? OnVisibility : nullptr);
 }
