@@ -39,7 +39,8 @@ rm -rf prefix sources sdl-build
 mkdir -p sources prefix/lib prefix/include
 
 echo "== Debian sources of libsdl2 $sdl_version and libdeflate $deflate_version"
-apt_private update >/dev/null
+# A third-party repository may have no source packages; what matters is that Debian's have.
+apt_private update >/dev/null || echo "(some package sources gave no source index; going on with the others)"
 (cd sources && apt_private source "libsdl2=$sdl_version" "libdeflate=$deflate_version" >/dev/null)
 sdl_source=$(find sources -maxdepth 1 -type d -name 'libsdl2-*')
 deflate_source=$(find sources -maxdepth 1 -type d -name 'libdeflate-*')
