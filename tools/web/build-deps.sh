@@ -23,9 +23,10 @@ done
 for f in /etc/apt/sources.list.d/*.list; do
     [ -f "$f" ] && sed -n 's/^deb \(.*\)/deb-src \1/p' "$f" > "$apt_state/sources.list.d/$(basename "$f")"
 done
+# Run as root, apt would hand the downloads to its own user, who may not write here.
 apt_private() {
     apt-get -q -o Dir::Etc::SourceList="$apt_state/sources.list" -o Dir::Etc::SourceParts="$apt_state/sources.list.d" \
-        -o Dir::State::Lists="$apt_state/lists" "$@"
+        -o Dir::State::Lists="$apt_state/lists" -o APT::Sandbox::User="$(id -un)" "$@"
 }
 
 # The versions Debian's binary packages have; the sources must match them.
