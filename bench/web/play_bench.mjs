@@ -1,11 +1,12 @@
 // The web build in headless Chromium: the time from the start key to the first picture, then
 // 20 s of play: the game's pages shown per second and the CPU time of the browser's processes.
-//   node bench/web/play_bench.mjs [seconds]        (after ./build.sh web-test, for puppeteer-core)
+//   node bench/web/play_bench.mjs [SECONDS [WIDTHxHEIGHT]]   (after ./build.sh web-test, for puppeteer-core)
 import {readFileSync, readdirSync} from 'node:fs';
 import {launch, serve} from '../../tests/web/browser.mjs';
 
 const root = new URL('../../', import.meta.url).pathname;
 const seconds = Number(process.argv[2] || 20);
+const [width, height] = (process.argv[3] || '1280x960').split('x').map(Number);
 const ticksPerSecond = 100;  // Linux's USER_HZ, which /proc/PID/stat counts in
 
 // Every descendant of pid with its kind (--type=renderer, gpu-process...) and CPU ticks so far.
@@ -46,7 +47,7 @@ const site = await serve(`${root}build-web`);
 const {browser, close} = await launch();
 try {
   const page = await browser.newPage();
-  await page.setViewport({width: 1280, height: 960});
+  await page.setViewport({width, height});
   await page.goto(site.url);
   await page.waitForFunction(() => document.getElementById('start-prompt').textContent.startsWith('Click'));
   await page.keyboard.press('Space');
@@ -60,7 +61,7 @@ try {
   const after = {page: await page.evaluate(() => ({shown: skyring.pagesShown, at: performance.now()})),
                  cpu: ticksByType(processes(pid))};
   const elapsed = (after.page.at - before.page.at) / 1000;
-  console.log(`first picture after the start key: ${firstPicture.toFixed(0)} ms`);
+  console.log(`${width}x${height}: first picture after the start key: ${firstPicture.toFixed(0)} ms`);
   console.log(`pages shown: ${after.page.shown - before.page.shown} in ${elapsed.toFixed(2)} s = ` +
               `${((after.page.shown - before.page.shown) / elapsed).toFixed(2)} frames/s`);
   for (const type of Object.keys(after.cpu).sort()) {
