@@ -109,6 +109,7 @@ mergeInto(LibraryManager.library, {
 
   // Web Audio: a script processor pulls the shared mixer at 44100 Hz on the page's thread.
   // The page makes the audio context at the player's first click or key, which browsers ask for.
+  // skyring.audioPulls counts the pulls, skyring.audioLoudest keeps the loudest sample so far.
   $webAudio: {node: null},
 
   WebAudioOpen__deps: ['$webAudio'],
@@ -126,11 +127,15 @@ mergeInto(LibraryManager.library, {
         right.fill(0);
         return;
       }
-      Module.skyring.audioPulls = (Module.skyring.audioPulls || 0) + 1;
+      var page = Module.skyring, loudest = page.audioLoudest || 0;
+      page.audioPulls = (page.audioPulls || 0) + 1;
       for (var i = 0; i < frames; ++i) {
-        left[i] = HEAP16[at + 2 * i] / 32768;
-        right[i] = HEAP16[at + 2 * i + 1] / 32768;
+        var l = HEAP16[at + 2 * i], r = HEAP16[at + 2 * i + 1];
+        left[i] = l / 32768;
+        right[i] = r / 32768;
+        loudest = Math.max(loudest, l < 0 ? -l : l, r < 0 ? -r : r);
       }
+      page.audioLoudest = loudest;
     };
     node.connect(context.destination);
     webAudio.node = node;

@@ -79,14 +79,15 @@ test('the page in a browser', async (t) => {
       assert.deepEqual(await cards(), {start: false, ended: false});
     });
 
-    await t.test('the sound runs and pulls the game\'s mixer', async () => {
+    await t.test('the sound runs, pulls the game\'s mixer and is heard', async () => {
       const before = await page.evaluate(() => skyring.audioPulls);
       await new Promise((resolve) => setTimeout(resolve, 300));
       const now = await page.evaluate(() => ({state: skyring.audioContext.state, pulls: skyring.audioPulls,
-                                              rate: skyring.audioContext.sampleRate}));
+                                              rate: skyring.audioContext.sampleRate, loudest: skyring.audioLoudest}));
       assert.equal(now.state, 'running');
       assert.equal(now.rate, 44100);
       assert.ok(now.pulls > before, `the mixer was pulled ${now.pulls} times, ${before} before`);
+      assert.ok(now.loudest > 1000, `the game was not heard: the loudest sample was ${now.loudest}`);
     });
 
     // The page reads pads from navigator.getGamepads(); this one is the test's, in the
