@@ -131,6 +131,16 @@ test('the page in a browser', async (t) => {
       assert.ok(!(await stillFor(400)), 'Start again did not resume');
     });
 
+    await t.test('the button and Alt+Enter put the page on the whole screen and back', async () => {
+      await page.click('#fullscreen');
+      await page.waitForFunction(() => document.fullscreenElement !== null);
+      await page.keyboard.down('Alt');
+      await page.keyboard.press('Enter');
+      await page.keyboard.up('Alt');
+      await page.waitForFunction(() => document.fullscreenElement === null);
+      assert.ok(!(await stillFor(200)), 'the game stopped');
+    });
+
     await t.test('Escape ends the game and the page offers another', async () => {
       await page.keyboard.press('Escape');
       await page.waitForFunction(() => !document.getElementById('ended').hidden);
