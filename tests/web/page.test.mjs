@@ -75,7 +75,13 @@ test('the page in a browser', async (t) => {
       assert.equal(await pagesShown(page), 0, 'the game starts only at the player\'s key');
       quiet = await run(page, 'Space');
       const [r, g, b] = commonest(quiet);
-      assert.ok(b > 180 && r < 100, `the picture is mostly sky, not rgb(${r}, ${g}, ${b})`);
+      assert.ok(b > 180 && r < 100, `the game's page is mostly sky, not rgb(${r}, ${g}, ${b})`);
+      // And the canvas on the page shows it.
+      const shown = await page.evaluate(() => {
+        const canvas = skyring.canvas;
+        return Array.from(canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data);
+      });
+      assert.deepEqual(commonest(shown), [r, g, b], 'the canvas shows something else');
       assert.deepEqual(await cards(), {start: false, ended: false});
     });
 
