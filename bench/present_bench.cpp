@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/sdl/present_geometry.h"
+#include "platform/device/present_geometry.h"
 #include "platform/sdl/sharp_scale.h"
 
 namespace {

@@ -30,6 +30,9 @@ void BackendAudioClose();
 void DeviceReason(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Debug lines written so far, the platform's reasons among them: a trace counts them per frame.
 size_t DeviceDebugLineCount();
+// The game has finished its frame's work and waits: a real backend's shown debug lines
+// (debug_shown.cpp) count their repeats per frame.
+void DeviceDebugEndOfFrame();
 // Forgets the last line and reason, for a headless program that starts afresh.
 void DeviceDebugForget();
 

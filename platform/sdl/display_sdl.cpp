@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "platform/device/hooks.h"
-#include "platform/sdl/present_geometry.h"
+#include "platform/device/present_geometry.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sharp_scale.h"
 #include "platform/shell.h"

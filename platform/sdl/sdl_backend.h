@@ -16,8 +16,6 @@ void SdlRepresent();
 // Shows the page the last flip made visible, if it is not shown yet: called as the frame's
 // wait begins.
 void SdlShowFlippedPage();
-// The game has finished its frame's work and waits: repeated debug lines are counted per frame.
-void SdlDebugEndOfFrame();
 
 // The window, made hidden: on the whole screen, or a window of the size WindowedSize gives.
 SDL_Window* SdlCreateGameWindow(const char* title, bool windowed);

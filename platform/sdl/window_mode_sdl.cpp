@@ -3,7 +3,7 @@
 
 #include "platform/display.h"
 #include "platform/resources.h"
-#include "platform/sdl/present_geometry.h"
+#include "platform/device/present_geometry.h"
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL_syswm.h>

@@ -244,7 +244,7 @@ void CursorHide() { SDL_ShowCursor(SDL_DISABLE); }
 
 bool MessagePeek() {
     SdlShowFlippedPage();
-    SdlDebugEndOfFrame();
+    DeviceDebugEndOfFrame();
     if (theWindow != nullptr) Drain();
     return !queue.empty() && !SdlPaused();
 }

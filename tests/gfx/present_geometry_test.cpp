@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/sdl/present_geometry.h"
+#include "platform/device/present_geometry.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 #include "tools/output/output_file.h"
 
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -16,6 +15,10 @@
 #include <utility>
 
 namespace {
+
+// The /proc file system's statfs type (Linux's PROC_SUPER_MAGIC), spelled out so that the web
+// build, whose headers are not Linux's, compiles this too.
+constexpr long kProcSuperMagic = 0x9fa0;
 
 // Partial files being written, where a signal handler can read them: no allocation there.
 // A run writes its trace, a GIF and one picture at a time.
@@ -75,7 +78,7 @@ bool FollowLinks(const std::string& path, std::string* target) {
     for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(at, ec)); ++hops) {
         struct statfs where {};
         if (statfs(at.has_parent_path() ? at.parent_path().c_str() : ".", &where) == 0 &&
-            where.f_type == PROC_SUPER_MAGIC) {
+            where.f_type == kProcSuperMagic) {
             return false;
         }
         const fs::path link = fs::read_symlink(at, ec);

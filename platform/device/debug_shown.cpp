@@ -1,12 +1,12 @@
-// Debug lines on standard error, when SKYRING_DEBUG asks for them. A frame can fail the same
-// call a hundred times over; on the terminal a run of one line shows once, with its count.
+// Debug lines of a real backend (SDL, web) on standard error, when SKYRING_DEBUG asks for them
+// (in a browser, standard error is the console). A frame can fail the same call a hundred times
+// over; a run of one line shows once, with its count.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "platform/debug.h"
 #include "platform/device/hooks.h"
-#include "platform/sdl/sdl_backend.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ void BackendDebugOutput(const char* line) {
     lastShown = line;
 }
 
-void SdlDebugEndOfFrame() {
+void DeviceDebugEndOfFrame() {
     ShowRepeats();
     lastShown.clear();
 }

@@ -1,0 +1,31 @@
+#include "platform/web/page.h"
+
+#include <emscripten/emscripten.h>
+
+#include "platform/web/web_backend.h"
+
+namespace {
+
+bool playAgain = false;
+
+}  // namespace
+
+// The page's play-again screen calls this.
+extern "C" EMSCRIPTEN_KEEPALIVE void WebPlayAgain() {
+    playAgain = true;
+    WebWake();
+}
+
+ShellSettings WebSavedSettings() {
+    ShellSettings settings;
+    settings.muted = WebStoredMute() == 1;
+    return settings;
+}
+
+void WebKeepSettings(const ShellSettings& now) { WebStoreMute(now.muted ? 1 : 0); }
+
+void WebAwaitPlayAgain(int status) {
+    playAgain = false;
+    WebGameEnded(status);
+    while (!playAgain) WebSleep(1000);
+}

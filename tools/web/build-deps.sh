@@ -1,0 +1,67 @@
+#!/bin/sh
+# Builds the two libraries the web build needs that Debian does not ship for emscripten, from
+# Debian's own source packages: SDL2 (the desktop's version, for its clip converter, so the
+# browser plays the same samples) and libdeflate (the replay's checksums). Installs them under
+# DIR/prefix and keeps them: a second run with the same versions does nothing.
+#   tools/web/build-deps.sh DIR
+set -eu
+dir=$(realpath -m "$1")
+mkdir -p "$dir"
+cd "$dir"
+
+# The system's own Debian mirrors, as source lines, in a private apt state: the machine's
+# configuration stays as it is.
+apt_state="$dir/apt"
+mkdir -p "$apt_state/lists/partial" "$apt_state/sources.list.d"
+: > "$apt_state/sources.list"
+if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list > "$apt_state/sources.list"
+fi
+for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && sed 's/^Types:.*deb.*/Types: deb-src/' "$f" > "$apt_state/sources.list.d/$(basename "$f")"
+done
+for f in /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] && sed -n 's/^deb \(.*\)/deb-src \1/p' "$f" > "$apt_state/sources.list.d/$(basename "$f")"
+done
+# Run as root, apt would hand the downloads to its own user, who may not write here.
+apt_private() {
+    apt-get -q -o Dir::Etc::SourceList="$apt_state/sources.list" -o Dir::Etc::SourceParts="$apt_state/sources.list.d" \
+        -o Dir::State::Lists="$apt_state/lists" -o APT::Sandbox::User="$(id -un)" "$@"
+}
+
+# The versions Debian's binary packages have; the sources must match them.
+sdl_version=$(dpkg-query -W -f='${Version}' libsdl2-dev)
+deflate_version=$(dpkg-query -W -f='${Version}' libdeflate-dev)
+stamp="libsdl2=$sdl_version libdeflate=$deflate_version emscripten=$(dpkg-query -W -f='${Version}' emscripten)"
+if [ -f prefix/built ] && [ "$(cat prefix/built)" = "$stamp" ]; then
+    exit 0
+fi
+rm -rf prefix sources sdl-build
+mkdir -p sources prefix/lib prefix/include
+
+echo "== Debian sources of libsdl2 $sdl_version and libdeflate $deflate_version"
+# A third-party repository may have no source packages; what matters is that Debian's have.
+apt_private update >/dev/null || echo "(some package sources gave no source index; going on with the others)"
+(cd sources && apt_private source "libsdl2=$sdl_version" "libdeflate=$deflate_version" >/dev/null)
+sdl_source=$(find sources -maxdepth 1 -type d -name 'libsdl2-*')
+deflate_source=$(find sources -maxdepth 1 -type d -name 'libdeflate-*')
+
+echo "== SDL2 for the web (a few minutes, once)"
+# Only what the clip converter needs: no video, input or threads.
+emcmake cmake -S "$sdl_source" -B sdl-build -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$dir/prefix" \
+    -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_VIDEO=OFF -DSDL_RENDER=OFF -DSDL_JOYSTICK=OFF \
+    -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_HIDAPI=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF \
+    -DSDL_THREADS=OFF >/dev/null
+cmake --build sdl-build --parallel "$(nproc)" >/dev/null
+cmake --install sdl-build >/dev/null
+
+echo "== libdeflate for the web"
+mkdir -p deflate-build
+for c in "$deflate_source"/lib/*.c "$deflate_source"/lib/*/*.c; do
+    emcc -O2 -I"$deflate_source" -c "$c" -o "deflate-build/$(basename "$(dirname "$c")")-$(basename "$c" .c).o"
+done
+emar rcs prefix/lib/libdeflate.a deflate-build/*.o
+cp "$deflate_source/libdeflate.h" prefix/include/
+rm -rf deflate-build sdl-build sources
+
+echo "$stamp" > prefix/built
