@@ -29,28 +29,33 @@ void MixRows(const uint8_t* __restrict a, const uint8_t* __restrict b, uint8_t* 
 }
 
 #ifdef WITH_X86_VECTORS
-// The same with AVX2, 32 channels at a time: unpacked to 16-bit words within each 128-bit
-// lane and packed back the same way, so no reordering across lanes is needed.
+// Channels as 16-bit words: (a * (256 - take) + b * take + 128) >> 8.
+__attribute__((target("avx2"), always_inline)) inline __m256i MixWords(__m256i a, __m256i b, __m256i take) {
+    const __m256i whole = _mm256_set1_epi16(256), half = _mm256_set1_epi16(128);
+    const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(a, _mm256_sub_epi16(whole, take)), _mm256_mullo_epi16(b, take));
+    return _mm256_srli_epi16(_mm256_add_epi16(sum, half), 8);
+}
+
+// Eight pixels of a mixed with eight of b, channel by channel, in 16-bit words unpacked within
+// each 128-bit lane and packed back the same way. takeLow holds the weights of the unpacked low
+// halves' words, takeHigh the high halves'.
+__attribute__((target("avx2"), always_inline)) inline __m256i MixPixels(__m256i a, __m256i b, __m256i takeLow,
+                                                                          __m256i takeHigh) {
+    const __m256i zero = _mm256_setzero_si256();
+    return _mm256_packus_epi16(MixWords(_mm256_unpacklo_epi8(a, zero), _mm256_unpacklo_epi8(b, zero), takeLow),
+                               MixWords(_mm256_unpackhi_epi8(a, zero), _mm256_unpackhi_epi8(b, zero), takeHigh));
+}
+
+// The same with AVX2, 32 channels at a time.
 __attribute__((target("avx2"))) void MixRowsWide(const uint8_t* a, const uint8_t* b, uint8_t* to, size_t bytes,
                                                  uint32_t weight) {
     const auto take = static_cast<uint16_t>(weight), keep = static_cast<uint16_t>(256 - weight);
-    const __m256i zero = _mm256_setzero_si256(), keeps = _mm256_set1_epi16(static_cast<short>(keep)),
-                  takes = _mm256_set1_epi16(static_cast<short>(take)), half = _mm256_set1_epi16(128);
+    const __m256i takes = _mm256_set1_epi16(static_cast<short>(take));
     size_t i = 0;
     for (; i + 32 <= bytes; i += 32) {
         const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i));
         const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i));
-        const __m256i low = _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(x, zero), keeps),
-                                              _mm256_mullo_epi16(_mm256_unpacklo_epi8(y, zero), takes)),
-                             half),
-            8);
-        const __m256i high = _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(x, zero), keeps),
-                                              _mm256_mullo_epi16(_mm256_unpackhi_epi8(y, zero), takes)),
-                             half),
-            8);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + i), _mm256_packus_epi16(low, high));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + i), MixPixels(x, y, takes, takes));
     }
     for (; i < bytes; ++i) to[i] = static_cast<uint8_t>((a[i] * keep + b[i] * take + 128) >> 8);
 }
@@ -199,7 +204,6 @@ void SharpScaler::StretchRuns(const uint32_t* from, uint32_t* to) const {
 __attribute__((target("avx2"))) void SharpScaler::StretchGroups(const uint32_t* from, uint32_t* to) const {
     const Group* group = groups_.data();
     const size_t count = groups_.size(), width = static_cast<size_t>(width_);
-    const __m256i zero = _mm256_setzero_si256(), whole = _mm256_set1_epi16(256), half = _mm256_set1_epi16(128);
     // The unpacked low halves hold pixels 0, 1 (first lane) and 4, 5 (second); the high
     // halves 2, 3 and 6, 7. Each pixel's weight goes to its four channels' words.
     constexpr char z = -128;
@@ -217,19 +221,7 @@ __attribute__((target("avx2"))) void SharpScaler::StretchGroups(const uint32_t* 
         std::memcpy(&bytes, group->take, 8);
         const __m256i takes = _mm256_set1_epi64x(bytes);
         const __m256i takeLow = _mm256_shuffle_epi8(takes, spreadLow), takeHigh = _mm256_shuffle_epi8(takes, spreadHigh);
-        const __m256i low = _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(a, zero),
-                                                                 _mm256_sub_epi16(whole, takeLow)),
-                                              _mm256_mullo_epi16(_mm256_unpacklo_epi8(b, zero), takeLow)),
-                             half),
-            8);
-        const __m256i high = _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(a, zero),
-                                                                 _mm256_sub_epi16(whole, takeHigh)),
-                                              _mm256_mullo_epi16(_mm256_unpackhi_epi8(b, zero), takeHigh)),
-                             half),
-            8);
-        const __m256i mixed = _mm256_packus_epi16(low, high);
+        const __m256i mixed = MixPixels(a, b, takeLow, takeHigh);
         const size_t at = g * 8;
         if (at + 8 <= width) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + at), mixed);
