@@ -2,6 +2,7 @@
 #include <atomic>
 
 #include "platform/device/hooks.h"
+#include "platform/device/pause_clock.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/shell.h"
 
@@ -10,10 +11,8 @@ namespace {
 ShellRun run;
 ShellSettings& settings = run.settings;
 std::atomic<bool> muted{false};  // read by the audio thread
-bool paused = false;
+PauseClock pauseClock;
 bool pausedByFocus = false;
-uint32_t pauseBegan = 0;    // SDL's ticks when the pause began
-uint32_t pausedBefore = 0;  // milliseconds of earlier pauses
 
 void Changed() {
     if (run.settingsChanged != nullptr) run.settingsChanged(settings);
@@ -28,18 +27,12 @@ void ShellConfigure(const ShellRun& chosen) {
 
 const ShellRun& SdlShellRun() { return run; }
 bool SdlMuted() { return muted; }
-bool SdlPaused() { return paused; }
-uint32_t SdlPausedMs() { return pausedBefore + (paused ? SDL_GetTicks() - pauseBegan : 0); }
+bool SdlPaused() { return pauseClock.paused(); }
+uint32_t SdlPausedMs() { return pauseClock.PausedMs(static_cast<double>(SDL_GetTicks64())); }
 
 void SdlSetPaused(bool on) {
     pausedByFocus = false;
-    if (on == paused) return;
-    if (on) {
-        pauseBegan = SDL_GetTicks();
-    } else {
-        pausedBefore += SDL_GetTicks() - pauseBegan;
-    }
-    paused = on;
+    if (!pauseClock.Set(on, static_cast<double>(SDL_GetTicks64()))) return;
     SdlAudioHold(on);
     SdlRepresent();  // dimmed under the pause mark, or as it was
 }
@@ -56,7 +49,7 @@ bool SdlShellTakesKey(const SDL_KeyboardEvent& key, SDL_Window* window) {
         const uint8_t* page = DeviceVisiblePage();
         if (run.pictureWanted != nullptr && page != nullptr) run.pictureWanted(page, DevicePaletteColours());
     } else if (pause) {
-        SdlSetPaused(!paused);
+        SdlSetPaused(!pauseClock.paused());
     } else if (mute) {
         settings.muted = !settings.muted;
         muted = settings.muted;
@@ -77,7 +70,7 @@ void SdlShellFocusChanged(SDL_Window* window, bool gained) {
         if (!gained) SDL_MinimizeWindow(window);
     }
     if (!settings.pauseOnFocusLoss) return;
-    if (!gained && !paused) {
+    if (!gained && !pauseClock.paused()) {
         SdlSetPaused(true);
         pausedByFocus = true;
     } else if (gained && pausedByFocus) {

@@ -1,16 +1,15 @@
 // The player's shell in the browser: pause (P, Pause, a pad's Start, a hidden tab) and mute (M).
 #include <emscripten/emscripten.h>
 
+#include "platform/device/pause_clock.h"
 #include "platform/web/web_backend.h"
 
 namespace {
 
 ShellRun run;
 ShellSettings& settings = run.settings;
-bool paused = false;
+PauseClock pauseClock;
 bool pausedByHiding = false;
-double pauseBegan = 0;      // the page's clock when the pause began
-double pausedBefore = 0;    // milliseconds of earlier pauses
 
 }  // namespace
 
@@ -18,22 +17,13 @@ double pausedBefore = 0;    // milliseconds of earlier pauses
 void ShellConfigure(const ShellRun& chosen) { run = chosen; }
 
 bool WebMuted() { return settings.muted; }
-bool WebPaused() { return paused; }
+bool WebPaused() { return pauseClock.paused(); }
 
-uint32_t WebPausedMs() {
-    const double total = pausedBefore + (paused ? emscripten_get_now() - pauseBegan : 0);
-    return static_cast<uint32_t>(static_cast<uint64_t>(total));
-}
+uint32_t WebPausedMs() { return pauseClock.PausedMs(emscripten_get_now()); }
 
 void WebSetPaused(bool on) {
     pausedByHiding = false;
-    if (on == paused) return;
-    if (on) {
-        pauseBegan = emscripten_get_now();
-    } else {
-        pausedBefore += emscripten_get_now() - pauseBegan;
-    }
-    paused = on;
+    if (!pauseClock.Set(on, emscripten_get_now())) return;
     WebRepresent();  // dimmed under the pause mark, or as it was
     WebWake();
 }
@@ -43,7 +33,7 @@ bool WebShellTakesKey(uint32_t virtualKey, bool down, bool repeat) {
     if (!pause && !mute) return false;
     if (!down || repeat) return true;
     if (pause) {
-        WebSetPaused(!paused);
+        WebSetPaused(!pauseClock.paused());
     } else {
         settings.muted = !settings.muted;
         if (run.settingsChanged != nullptr) run.settingsChanged(settings);
@@ -53,7 +43,7 @@ bool WebShellTakesKey(uint32_t virtualKey, bool down, bool repeat) {
 
 void WebShellVisibilityChanged(bool visible) {
     // A hidden tab gets its timers slowed to a crawl: the game waits for the player instead.
-    if (!visible && !paused) {
+    if (!visible && !pauseClock.paused()) {
         WebSetPaused(true);
         pausedByHiding = true;
     } else if (visible && pausedByHiding) {
