@@ -79,7 +79,7 @@ bool RunFrame() {
     return true;
 }
 
-int RunGame(void (*beforeFrame)(int64_t frame), void (*afterFrame)(int64_t frame)) {
+int RunGame(const GameHooks& hooks) {
     if (!StartUp()) {
         // A failed start must not pass for success: say why, in the game's words and the
         // platform's, once each, and end with status 1.
@@ -93,9 +93,14 @@ int RunGame(void (*beforeFrame)(int64_t frame), void (*afterFrame)(int64_t frame
         if (!shown && PlatformLastReason()[0] != '\0') PrintLine(PlatformLastReason());
         return 1;
     }
+    if (hooks.started != nullptr && !hooks.started()) {
+        MessagePost(mainWindow, WM_CLOSE, 0, 0);
+        PumpMessages();
+        return 2;
+    }
     for (int64_t frame = 0;; ++frame) {
-        if (beforeFrame != nullptr) beforeFrame(frame);
+        if (hooks.beforeFrame != nullptr) hooks.beforeFrame(frame);
         if (!RunFrame()) return 0;
-        if (afterFrame != nullptr) afterFrame(frame);
+        if (hooks.afterFrame != nullptr) hooks.afterFrame(frame);
     }
 }

@@ -26,9 +26,13 @@ void KeepChange(const ShellSettings& now) {
     if (now.muted != current.muted) saved.muted = now.muted;
     current = now;
     if (settingsPath.empty()) return Warn("no settings folder (HOME is unset); the change lasts this run");
-    std::string warning;
-    if (!WriteSettings(settingsPath, saved, &warning)) Warn(warning);
+    SaveSettingsLater(settingsPath, saved, Warn);
 }
+
+// What could not be started once the game had: said after its teardown.
+std::string sessionError;
+
+bool SessionStarted() { return StartSession(&sessionError); }
 
 }  // namespace
 
@@ -44,7 +48,7 @@ int main(int argc, char** argv) {
     // SIGTERM and the like end the game through its own teardown, which finishes the files.
     OutputFilesLeaveSignalsAlone();
     std::string error;
-    if (!OpenSession(options.files, &error)) {
+    if (!CheckSession(options.files, &error)) {
         std::fprintf(stderr, "skyring: %s\n", error.c_str());
         return 2;
     }
@@ -55,11 +59,18 @@ int main(int argc, char** argv) {
     run.pictureWanted = SessionPicture;
     run.playerMessage = SessionPlayerMessage;
     ShellConfigure(run);
-    const int status = RunGame(SessionBeforeFrame, SessionAfterFrame);
-    // A start that failed keeps no trace, as a replay that could not start keeps none.
-    if (status == 0 && !CloseSession(&error)) {
-        std::fprintf(stderr, "skyring: %s\n", error.c_str());
+    GameHooks hooks;
+    hooks.started = SessionStarted;
+    hooks.beforeFrame = SessionBeforeFrame;
+    hooks.afterFrame = SessionAfterFrame;
+    const int status = RunGame(hooks);
+    FinishSavingSettings();
+    // A start that failed has written nothing; a trace begun for a session that could not
+    // start is dropped at exit.
+    if (status == 1) return 1;
+    if (status == 2 || !CloseSession(&error)) {
+        std::fprintf(stderr, "skyring: %s\n", (status == 2 ? sessionError : error).c_str());
         return 2;
     }
-    return status;
+    return 0;
 }

@@ -1,12 +1,14 @@
 #include "app/session.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "app/game.h"
@@ -14,6 +16,7 @@
 #include "sim/world.h"
 #include "sound/sound.h"
 #include "tools/output/output_file.h"
+#include "tools/output/read_file.h"
 #include "tools/replay/png.h"
 #include "tools/replay/script.h"
 #include "tools/replay/trace.h"
@@ -23,9 +26,12 @@ namespace {
 int64_t currentFrame = 0;
 
 // The recording is written in place and flushed with every frame, so that a session that dies
-// leaves everything up to its last frame.
+// leaves everything up to its last frame. A write that fails (a full disk) cuts it back to the
+// last whole frame, so that what is kept still plays.
 std::string recordPath;
 FILE* recording = nullptr;
+off_t recordedBytes = 0;
+std::string tracePath;
 int recordingError = 0;
 
 std::vector<ScriptEvent> playback;
@@ -46,7 +52,16 @@ void Warn(const std::string& text) { std::fprintf(stderr, "Skyring: %s\n", text.
 void RecordingFailed() {
     if (recordingError != 0) return;
     recordingError = errno != 0 ? errno : EIO;
-    Warn(recordPath + ": " + std::strerror(recordingError) + "; the recording stops here");
+    // A regular file goes back to its last whole frame; a device or a FIFO keeps what went through.
+    [[maybe_unused]] const int cut = ftruncate(fileno(recording), recordedBytes);
+    Warn(recordPath + ": " + std::strerror(recordingError) + "; the recording stops here, the game goes on");
+}
+
+// Every line so far to the file: what is there now is whole.
+void FlushRecording() {
+    if (recording == nullptr || recordingError != 0) return;
+    if (std::fflush(recording) != 0) return RecordingFailed();
+    recordedBytes = ftello(recording);
 }
 
 std::string Now(const char* format) {
@@ -63,7 +78,9 @@ std::string UserDirsPictures(const std::string& home) {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     const std::string dirs = (config != nullptr && config[0] == '/' ? std::string(config) : home + "/.config") +
                              "/user-dirs.dirs";
-    std::ifstream in(dirs);
+    std::string text, error;
+    if (!ReadWholeFile(dirs, 64 * 1024, &text, &error)) return "";
+    std::istringstream in(text);
     const std::string key = "XDG_PICTURES_DIR=\"";
     for (std::string line; std::getline(in, line);) {
         if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"') continue;
@@ -85,33 +102,38 @@ std::string PicturesFolder() {
     return named.empty() ? std::string(home) + "/Pictures" : named;
 }
 
-bool OpenSession(const SessionFiles& files, std::string* error) {
+bool CheckSession(const SessionFiles& files, std::string* error) {
+    if (!CheckNamedFiles({{"--play", files.play, false}, {"--record", files.record, true}, {"--trace", files.trace, true}},
+                         error)) {
+        return false;
+    }
     if (!files.play.empty()) {
-        std::ifstream in(files.play);
-        if (!in) {
-            *error = files.play + ": " + std::strerror(errno);
-            return false;
-        }
-        if (!ParseScript(in, files.play, &playback, error)) return false;
+        if (!ReadScriptFile(files.play, &playback, error)) return false;
         playing = true;
     }
-    if (!files.trace.empty()) {
-        if (!trace.Open(files.trace, error)) return false;
+    recordPath = files.record;
+    tracePath = files.trace;
+    // The trace's first frame holds what start-up played.
+    if (!tracePath.empty()) SetPlaySoundObserver(HearSound);
+    return true;
+}
+
+bool StartSession(std::string* error) {
+    if (!tracePath.empty()) {
+        if (!trace.Open(tracePath, error)) return false;
         tracing = true;
-        SetPlaySoundObserver(HearSound);
     }
-    if (!files.record.empty()) {
-        recordPath = files.record;
-        recording = std::fopen(files.record.c_str(), "w");
+    if (!recordPath.empty()) {
+        recording = std::fopen(recordPath.c_str(), "w");
         if (recording == nullptr) {
-            *error = files.record + ": " + std::strerror(errno);
+            *error = recordPath + ": " + std::strerror(errno);
             return false;
         }
         std::fprintf(recording,
                      "# Skyring %s, recorded %s\n"
                      "# Watch it with: skyring --play FILE; trace it with: skyring-replay --script FILE --trace -\n",
                      SKYRING_VERSION, Now("%Y-%m-%d %H:%M:%S %z").c_str());
-        if (std::fflush(recording) != 0) RecordingFailed();
+        FlushRecording();
     }
     return true;
 }
@@ -124,7 +146,7 @@ void SessionBeforeFrame(int64_t frame) {
 }
 
 void SessionAfterFrame(int64_t frame) {
-    if (recording != nullptr && recordingError == 0 && std::fflush(recording) != 0) RecordingFailed();
+    FlushRecording();
     if (tracing && traceError == 0) {
         const size_t debugLines = DeviceDebugLineCount();
         std::string line = TraceLine(frame, PageCrc(DeviceVisiblePage()), sounds, debugLines - debugLinesSeen);

@@ -13,8 +13,13 @@ struct SessionFiles {
     std::string trace;   // write the trace here
 };
 
-// Opens what is named; false with the message to print (a bad or unreadable file).
-bool OpenSession(const SessionFiles& files, std::string* error);
+// Before start-up: reads the recording to play and checks the files to write, writing nothing;
+// false with the message to print (a bad or unreadable recording, an output that would
+// replace an input or another output, or a file the user could not write).
+bool CheckSession(const SessionFiles& files, std::string* error);
+// Once the game has started: creates the recording and the trace, so that a failed start
+// leaves every file as it was.
+bool StartSession(std::string* error);
 // Where the player's pictures go: $XDG_PICTURES_DIR, the desktop's user-dirs.dirs, ~/Pictures.
 std::string PicturesFolder();
 

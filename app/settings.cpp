@@ -4,18 +4,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include "tools/options/options.h"
 #include "tools/output/output_file.h"
+#include "tools/output/read_file.h"
 
 namespace {
 
 constexpr size_t kLongestLine = 1024;
+// Far more than any settings file needs: anything larger was named by mistake.
+constexpr size_t kLargestFile = 64 * 1024;
 
 std::string Trim(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t\r");
@@ -55,46 +63,33 @@ std::string SettingsPath() {
     return "";
 }
 
-ShellSettings ReadSettings(const std::string& path, std::vector<std::string>* warnings) {
+ShellSettings ParseSettings(const std::string& text, const std::string& name, std::vector<std::string>* warnings) {
     ShellSettings settings;
-    FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) {
-        if (errno != ENOENT) warnings->push_back(path + ": " + std::strerror(errno) + "; using the defaults");
-        return settings;
-    }
-    std::string line;
     int number = 1;
-    bool tooLong = false;
-    const auto endLine = [&] {
-        const std::string text = Trim(line);
-        if (tooLong) {
-            warnings->push_back(path + ":" + std::to_string(number) + ": a line of over " +
-                                std::to_string(kLongestLine) + " bytes; ignored");
-        } else if (!text.empty() && text[0] != '#' && text[0] != ';') {
-            const std::string wrong = TakeLine(text, &settings);
-            if (!wrong.empty()) warnings->push_back(path + ":" + std::to_string(number) + ": " + wrong + "; ignored");
+    for (size_t start = 0; start < text.size(); ++number) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const auto warn = [&](const std::string& what) {
+            warnings->push_back(name + ":" + std::to_string(number) + ": " + what + "; ignored");
+        };
+        if (end - start > kLongestLine) {
+            warn("a line of over " + std::to_string(kLongestLine) + " bytes");
+        } else if (const std::string line = Trim(text.substr(start, end - start));
+                   !line.empty() && line[0] != '#' && line[0] != ';') {
+            if (const std::string wrong = TakeLine(line, &settings); !wrong.empty()) warn(wrong);
         }
-        line.clear();
-        tooLong = false;
-        ++number;
-    };
-    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
-        if (c == '\n') {
-            endLine();
-        } else if (line.size() < kLongestLine) {
-            line += static_cast<char>(c);
-        } else {
-            tooLong = true;
-        }
+        start = end + 1;
     }
-    if (std::ferror(file)) {
-        warnings->push_back(path + ": " + std::strerror(errno) + "; using the defaults");
-        std::fclose(file);
+    return settings;
+}
+
+ShellSettings ReadSettings(const std::string& path, std::vector<std::string>* warnings) {
+    std::string text, error;
+    if (!ReadWholeFile(path, kLargestFile, &text, &error)) {
+        // A missing file is the first run.
+        if (errno != ENOENT) warnings->push_back(error + "; using the defaults");
         return ShellSettings{};
     }
-    if (!line.empty() || tooLong) endLine();
-    std::fclose(file);
-    return settings;
+    return ParseSettings(text, path, warnings);
 }
 
 std::string SettingsText(const ShellSettings& s) {
@@ -116,6 +111,8 @@ bool WriteSettings(const std::string& path, const ShellSettings& settings, std::
     if (stat(target.c_str(), &existing) == 0) {
         mode = existing.st_mode & 07777;  // a replaced file keeps its permissions
         if (!S_ISREG(existing.st_mode)) return fail("not a regular file");
+        // As cp would not, the game does not replace a file the player made read-only.
+        if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return fail(std::strerror(errno));
     } else if (errno != ENOENT) {
         return fail(std::strerror(errno));
     }
@@ -137,4 +134,52 @@ bool WriteSettings(const std::string& path, const ShellSettings& settings, std::
         return fail(std::strerror(failure));
     }
     return true;
+}
+
+namespace {
+
+// The saves asked for and not yet made: only the latest matters, since each holds every setting.
+struct PendingSave {
+    std::string path;
+    ShellSettings settings;
+};
+std::mutex saveLock;
+std::condition_variable saveWanted;
+std::optional<PendingSave> pendingSave;
+bool savingEnds = false;
+std::thread saver;
+
+void SaveWhatIsAskedFor(void (*warn)(const std::string&)) {
+    std::unique_lock<std::mutex> hold(saveLock);
+    for (;;) {
+        saveWanted.wait(hold, [] { return pendingSave.has_value() || savingEnds; });
+        if (!pendingSave) return;
+        const PendingSave save = std::move(*pendingSave);
+        pendingSave.reset();
+        hold.unlock();
+        std::string warning;
+        if (!WriteSettings(save.path, save.settings, &warning)) warn(warning);
+        hold.lock();
+    }
+}
+
+}  // namespace
+
+void SaveSettingsLater(const std::string& path, const ShellSettings& settings, void (*warn)(const std::string&)) {
+    std::lock_guard<std::mutex> hold(saveLock);
+    pendingSave = PendingSave{path, settings};
+    if (!saver.joinable()) {
+        savingEnds = false;
+        saver = std::thread(SaveWhatIsAskedFor, warn);
+    }
+    saveWanted.notify_one();
+}
+
+void FinishSavingSettings() {
+    {
+        std::lock_guard<std::mutex> hold(saveLock);
+        savingEnds = true;
+    }
+    saveWanted.notify_one();
+    if (saver.joinable()) saver.join();
 }

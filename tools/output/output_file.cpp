@@ -68,6 +68,37 @@ bool Failed(std::string* error, const std::string& path, int code) {
     return false;
 }
 
+// Whether the user may write this existing file: root may replace what root may write.
+bool Writable(const std::string& path) { return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0; }
+
+// Which file a path names: an existing one by device and inode, a new one by its folder's and
+// its own name. False when that cannot be told (its folder is missing: opening it fails later).
+struct Identity {
+    dev_t device;
+    ino_t inode;
+    std::string newName;  // empty for an existing file
+    bool shareable;       // a device or a FIFO, which several outputs may go to
+    bool operator==(const Identity& other) const {
+        return device == other.device && inode == other.inode && newName == other.newName;
+    }
+};
+
+bool IdentityOf(const std::string& path, Identity* identity) {
+    struct stat st {};
+    if (path == "-" ? fstat(STDOUT_FILENO, &st) == 0 : stat(path.c_str(), &st) == 0) {
+        *identity = Identity{st.st_dev, st.st_ino, "", !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)};
+        return true;
+    }
+    std::string target;
+    if (errno != ENOENT || !FollowLinks(path, &target)) return false;
+    const std::filesystem::path at = target;
+    if (stat(at.has_parent_path() ? at.parent_path().c_str() : ".", &st) != 0) return false;
+    *identity = Identity{st.st_dev, st.st_ino, at.filename().string(), false};
+    return true;
+}
+
+std::string Quoted(const NamedFile& file) { return std::string(file.option) + " '" + file.path + "'"; }
+
 }  // namespace
 
 // A loop is left for open to report.
@@ -91,6 +122,27 @@ bool FollowLinks(const std::string& path, std::string* target) {
 
 void OutputFilesLeaveSignalsAlone() { signalsTaken = true; }
 
+bool CheckNamedFiles(const std::vector<NamedFile>& files, std::string* error) {
+    std::vector<Identity> identities(files.size());
+    std::vector<bool> known(files.size());
+    for (size_t i = 0; i < files.size(); ++i) known[i] = !files[i].path.empty() && IdentityOf(files[i].path, &identities[i]);
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (!files[i].written || !known[i]) continue;
+        const bool exists = identities[i].newName.empty();
+        if (exists && !identities[i].shareable && files[i].path != "-" && !Writable(files[i].path)) {
+            const int code = errno;
+            *error = Quoted(files[i]) + ": " + std::strerror(code) + "; a file you cannot write is not replaced";
+            return false;
+        }
+        for (size_t j = 0; j < files.size(); ++j) {
+            if (j == i || !known[j] || identities[j].shareable || !(identities[i] == identities[j])) continue;
+            *error = Quoted(files[i]) + " is the same file as " + Quoted(files[j]) + "; nothing was written";
+            return false;
+        }
+    }
+    return true;
+}
+
 OutputFile::~OutputFile() { Discard(); }
 
 bool OutputFile::Open(const std::string& path, std::string* error) {
@@ -110,6 +162,7 @@ bool OutputFile::Open(const std::string& path, std::string* error) {
         file_ = std::fopen(path.c_str(), "ab");
         return file_ != nullptr || Failed(error, path, errno);
     }
+    if (exists && !Writable(path)) return Failed(error, path, errno);
     partial_ = target_ + ".partial";
     slot_ = ReserveSlot(partial_);
     if (slot_ < 0) {

@@ -2,6 +2,7 @@
 // Files the tools write, at the path the user gave.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // The path a replacement of `path` goes to: the path with its symlinks followed. False when
 // a link on /proc is met (/dev/stdout, /dev/fd/N): it stands for a descriptor the caller
@@ -9,14 +10,27 @@
 bool FollowLinks(const std::string& path, std::string* target);
 
 // For a program that ends on SIGINT, SIGTERM and SIGHUP through its own teardown (the game):
-// its OutputFiles then install no handlers, and the teardown removes their partial files.
+// its OutputFiles then install no handlers; the teardown commits or discards them itself.
 void OutputFilesLeaveSignalsAlone();
+
+// A file a program is asked to read or write, as its command line names it.
+struct NamedFile {
+    const char* option;  // "--trace", for messages
+    std::string path;    // "-" is standard output
+    bool written;
+};
+// Before anything is written: false, with a message naming both options, when a file written
+// is the same file as another one named (by identity through symlinks, not by spelling), and
+// when it would replace a file the user could not open for writing. Devices and FIFOs may be
+// shared; a regular or a new file may not.
+bool CheckNamedFiles(const std::vector<NamedFile>& files, std::string* error);
 
 // A regular file, or a new one, is written as TARGET.partial beside it and renamed into place
 // by Commit, so it appears whole or not at all; anything else (a device, a FIFO, a process
 // substitution) is written in place. A symlink is followed, never replaced, and "-" is
-// standard output. A partial file is removed on failure, when the object goes without a
-// Commit, and when SIGINT, SIGTERM or SIGHUP ends the program.
+// standard output. A regular file the user could not open for writing is not replaced. A
+// partial file is removed on failure, when the object goes without a Commit, and, unless the
+// program handles them itself, when SIGINT, SIGTERM or SIGHUP ends it.
 class OutputFile {
 public:
     OutputFile() = default;

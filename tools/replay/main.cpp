@@ -1,81 +1,55 @@
 // skyring-replay: runs the game headless and fast from an input script; writes a per-frame
 // trace, pictures of frames and a clip of them as an animated GIF.
-#include <cerrno>
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <string>
 
 #include "tools/options/options.h"
 #include "tools/output/output_file.h"
+#include "tools/replay/command_line.h"
 #include "tools/replay/gif.h"
 #include "tools/replay/replay.h"
 
 namespace {
 
-const char kProgram[] = "skyring-replay";
-const char kUsage[] =
-    "usage: skyring-replay [--frames N] [--script FILE] [--trace FILE|-] [--png DIR] [--png-every K]\n"
-    "                      [--gif FILE [--from F] [--to G]]\n"
-    "       skyring-replay --help | --version\n"
-    "  --frames N     run at most N frames (default 2000); the run ends earlier if the game quits\n"
-    "  --script FILE  input events, one per line: <frame> down|up <key> | activate | deactivate | close\n"
-    "                 keys: left, right, up, down, escape or a virtual-key code\n"
-    "  --trace FILE   write one JSON line per frame (- for standard output)\n"
-    "  --png DIR      write the page each frame shows as DIR/frame-NNNNNN.png\n"
-    "  --png-every K  only every K-th frame's picture (default 1)\n"
-    "  --gif FILE     write the pages of frames F..G as an animated GIF (- for standard output)\n"
-    "  --from F       the clip's first frame (default 0)\n"
-    "  --to G         the clip's last frame (default the run's last)\n";
+constexpr char kProgram[] = "skyring-replay";
 
-bool ParseCount(const char* text, int64_t min, int64_t* value) {
-    char* end = nullptr;
-    errno = 0;
-    const long long parsed = std::strtoll(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || parsed < min) return false;
-    *value = parsed;
-    return true;
+// Whether a file named on the command line is one of the pictures --png writes into its folder.
+bool AmongFramePictures(const std::string& path, const std::string& folder) {
+    const std::filesystem::path named = path;
+    const std::string name = named.filename().string();
+    if (name.size() < 16 || name.rfind("frame-", 0) != 0 || name.compare(name.size() - 4, 4, ".png") != 0 ||
+        name.find_first_not_of("0123456789", 6) != name.size() - 4) {
+        return false;
+    }
+    struct stat inFolder {}, pictures {};
+    return stat(named.has_parent_path() ? named.parent_path().c_str() : ".", &inFolder) == 0 &&
+           stat(folder.c_str(), &pictures) == 0 && inFolder.st_dev == pictures.st_dev && inFolder.st_ino == pictures.st_ino;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    ReplayOptions options;
-    std::string scriptPath, tracePath, gifPath;
-    int64_t from = -1, to = -1;  // -1: not given
-    const auto count = [](const char* name, int64_t least, int64_t* value) {
-        return CommandLine::Option{name, [name, least, value](const char* text, std::string* error) {
-                                       if (ParseCount(text, least, value)) return true;
-                                       *error = std::string(name) + " needs a number of " + std::to_string(least) + " or more";
-                                       return false;
-                                   }};
-    };
-    const CommandLine line{kProgram, kUsage, "skyring-replay " SKYRING_VERSION "\n",
-                           {count("--frames", 0, &options.frames), count("--png-every", 1, &options.pngEvery),
-                            NameOption("--script", &scriptPath), NameOption("--trace", &tracePath),
-                            NameOption("--png", &options.pngDirectory), NameOption("--gif", &gifPath),
-                            count("--from", 0, &from), count("--to", 0, &to)}};
-    if (const int status = ParseCommandLine(line, argc, argv); status >= 0) return status;
-    if (gifPath.empty() && (from >= 0 || to >= 0)) return Fail(kProgram, "--from and --to choose the frames of --gif");
-    if (from >= 0) options.gifFrom = from;
-    if (to >= 0) options.gifTo = to;
-    if (options.gifTo < options.gifFrom) return Fail(kProgram, "--to must not come before --from");
-    // A clip cut short by --frames would pass for the whole one asked for.
-    if (const int64_t last = to >= 0 ? to : from; last >= options.frames) {
-        return Fail(kProgram, std::string(to >= 0 ? "--to " : "--from ") + std::to_string(last) + " is past the run's " +
-                                  std::to_string(options.frames) + " frames (raise --frames)");
+    ReplayCommand command;
+    if (const int status = ParseReplayCommandLine(argc, argv, &command); status >= 0) return status;
+    ReplayOptions& options = command.options;
+    const std::string &scriptPath = command.scriptPath, &tracePath = command.tracePath, &gifPath = command.gifPath;
+    const std::vector<NamedFile> named = {{"--script", scriptPath, false}, {"--trace", tracePath, true}, {"--gif", gifPath, true}};
+    std::string error;
+    if (!CheckNamedFiles(named, &error)) return Fail(kProgram, error);
+    for (const NamedFile& file : named) {
+        if (!options.pngDirectory.empty() && !file.path.empty() && AmongFramePictures(file.path, options.pngDirectory)) {
+            return Fail(kProgram, std::string(file.option) + " '" + file.path + "' is among the pictures --png '" +
+                                      options.pngDirectory + "' writes; nothing was written");
+        }
     }
-    if (gifPath == "-" && tracePath == "-") return Fail(kProgram, "--trace and --gif cannot both go to standard output");
-    if (!scriptPath.empty()) {
-        std::ifstream script(scriptPath);
-        if (!script) return Fail(kProgram, scriptPath + ": " + std::strerror(errno));
-        std::string error;
-        if (!ParseScript(script, scriptPath, &options.events, &error)) return Fail(kProgram, error);
-    }
+    if (!scriptPath.empty() && !ReadScriptFile(scriptPath, &options.events, &error)) return Fail(kProgram, error);
     // A trace is kept only when the run completes: an unfinished one is dropped on return.
     OutputFile trace;
-    std::string error;
     if (!tracePath.empty()) {
         if (!trace.Open(tracePath, &error)) return Fail(kProgram, error);
         options.trace = trace.stream();

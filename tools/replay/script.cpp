@@ -6,6 +6,7 @@
 
 #include "platform/window.h"
 #include "tools/options/options.h"
+#include "tools/output/read_file.h"
 
 namespace {
 
@@ -100,6 +101,13 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEv
         return false;
     }
     return true;
+}
+
+bool ReadScriptFile(const std::string& path, std::vector<ScriptEvent>* events, std::string* error) {
+    std::string text;
+    if (!ReadWholeFile(path, 16 << 20, &text, error)) return false;
+    std::istringstream in(text);
+    return ParseScript(in, path, events, error);
 }
 
 void PostScriptEvent(WindowHandle window, const ScriptEvent& event) {

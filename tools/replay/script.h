@@ -21,6 +21,8 @@ constexpr size_t kMaxScriptLine = 4096;
 // Parses a whole script. On the first bad line returns false with error set to
 // "<name>:<line>: <what is wrong>".
 bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEvent>* events, std::string* error);
+// Reads and parses a script file: a regular file of at most 16 MiB (weeks of play).
+bool ReadScriptFile(const std::string& path, std::vector<ScriptEvent>* events, std::string* error);
 
 // The message a script event stands for, posted to the window: it is dispatched in the next
 // frame's wait, as a recorded event was.
