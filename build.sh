@@ -15,7 +15,7 @@ case "$mode" in
     *) echo "usage: $0 [play|test|package|web|web-test]" >&2; exit 2 ;;
 esac
 
-packages="build-essential cmake pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev libdeflate-dev libgif-dev libxdamage-dev xvfb openbox x11-apps x11-utils xdotool imagemagick desktop-file-utils valgrind file man-db appstream lintian"
+packages="build-essential cmake pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev libdeflate-dev libgif-dev libxdamage-dev xvfb openbox pulseaudio pulseaudio-utils x11-apps x11-utils xdotool imagemagick desktop-file-utils valgrind file man-db appstream lintian"
 # The web build: emscripten, and dpkg-dev to unpack the Debian sources it builds SDL from;
 # its tests: Chromium, and npm for puppeteer-core.
 case "$mode" in

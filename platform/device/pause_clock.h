@@ -1,6 +1,7 @@
 #pragma once
 // How long play has stood paused, on a backend's own millisecond clock: the game's clock leaves
 // that time out, so a paused frame's wait goes on where it stopped.
+#include <atomic>
 #include <cstdint>
 
 class PauseClock {
@@ -24,7 +25,7 @@ public:
     }
 
 private:
-    bool paused_ = false;
+    std::atomic<bool> paused_{false};  // may be asked from other threads
     double began_ = 0;   // when the pause under way began
     double before_ = 0;  // milliseconds of earlier pauses
 };

@@ -1,17 +1,21 @@
-// The player's settings file and the command line over it.
+// The player's settings file, the command line over it, and where pictures of the screen go.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/session.h"
 #include "app/settings.h"
 
 namespace {
@@ -77,6 +81,55 @@ TEST(Settings, LinesItCannotUseAreWarningsNamingFileAndLineAndTheRestStillCounts
     EXPECT_EQ(warnings[0].rfind(folder.path.string() + ": ", 0), 0u) << warnings[0];
 }
 
+TEST(Settings, OnlyARegularFileOfASaneSizeIsReadAndAnythingElseIsOneWarning) {
+    TempFolder folder;
+    const fs::path fifo = folder.path / "fifo.ini", zero = folder.path / "zero.ini", big = folder.path / "big.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);  // no writer: reading it would wait for ever
+    fs::create_symlink("/dev/zero", zero);
+    Write(big, "mute = on\n" + std::string(64 * 1024, '#'));
+    for (const auto& [path, why] : {std::pair{fifo, "not a regular file"}, {zero, "not a regular file"}, {big, "larger than 64 KiB"}}) {
+        std::vector<std::string> warnings;
+        EXPECT_TRUE(Same(ReadSettings(path.string(), &warnings), ShellSettings{}));
+        ASSERT_EQ(warnings.size(), 1u) << path;
+        EXPECT_EQ(warnings[0], path.string() + ": " + why + "; using the defaults");
+    }
+}
+
+// As the player: root may replace any file, so a root test writes as nobody.
+bool WriteSettingsAsThePlayer(const std::string& path, std::string* warning) {
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        std::string said;
+        const bool written = WriteSettings(path, ShellSettings{true, true, Scaling::Sharp, false}, &said);
+        [[maybe_unused]] const ssize_t sent = write(fds[1], said.data(), said.size());
+        _exit(written ? 0 : 1);
+    }
+    close(fds[1]);
+    char buffer[512];
+    const ssize_t got = read(fds[0], buffer, sizeof buffer);
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (got > 0) warning->assign(buffer, static_cast<size_t>(got));
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(Settings, AFileThePlayerMadeReadOnlyIsNotReplaced) {
+    TempFolder folder;
+    const fs::path path = folder.path / "settings.ini";
+    Write(path, "display = window\n");
+    chmod(folder.path.c_str(), 0777);  // the folder is nobody's too
+    chmod(path.c_str(), 0444);
+    std::string warning;
+    EXPECT_FALSE(WriteSettingsAsThePlayer(path.string(), &warning));
+    EXPECT_EQ(warning, path.string() + ": Permission denied; settings not saved");
+    EXPECT_EQ(Read(path), "display = window\n");
+}
+
 TEST(Settings, ASymlinkIsFollowedAndOnlyARegularFileIsReplaced) {
     TempFolder folder;
     const fs::path real = folder.path / "real.ini", link = folder.path / "settings.ini";
@@ -98,20 +151,45 @@ TEST(Settings, ASymlinkIsFollowedAndOnlyARegularFileIsReplaced) {
     EXPECT_EQ(warning.rfind(underAFile.string() + ": ", 0), 0u) << warning;
 }
 
+// Sets environment variables for one test and puts them back after it.
+struct ScopedEnvironment {
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    void Set(const std::string& name, const char* value) {
+        const char* was = std::getenv(name.c_str());
+        saved.emplace_back(name, was ? std::optional<std::string>(was) : std::nullopt);
+        value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
+    }
+    ~ScopedEnvironment() {
+        for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+            it->second ? setenv(it->first.c_str(), it->second->c_str(), 1) : unsetenv(it->first.c_str());
+        }
+    }
+};
+
 TEST(Settings, TheFileLivesUnderTheConfigHomeOrHome) {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    const std::string savedConfig = config ? config : "", savedHome = home ? home : "";
-    setenv("XDG_CONFIG_HOME", "/c", 1);
-    setenv("HOME", "/h", 1);
+    ScopedEnvironment environment;
+    environment.Set("XDG_CONFIG_HOME", "/c");
+    environment.Set("HOME", "/h");
     EXPECT_EQ(SettingsPath(), "/c/skyring/settings.ini");
-    setenv("XDG_CONFIG_HOME", "relative", 1);
+    environment.Set("XDG_CONFIG_HOME", "relative");
     EXPECT_EQ(SettingsPath(), "/h/.config/skyring/settings.ini");
-    unsetenv("XDG_CONFIG_HOME");
-    unsetenv("HOME");
+    environment.Set("XDG_CONFIG_HOME", nullptr);
+    environment.Set("HOME", nullptr);
     EXPECT_EQ(SettingsPath(), "");
-    config ? setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
-    home ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
+}
+
+TEST(Pictures, GoWhereTheDesktopsUserDirsSayElseToPicturesAtHome) {
+    TempFolder folder;
+    ScopedEnvironment environment;
+    environment.Set("XDG_PICTURES_DIR", nullptr);
+    environment.Set("HOME", folder.path.c_str());
+    environment.Set("XDG_CONFIG_HOME", (folder.path / "config").c_str());
+    EXPECT_EQ(PicturesFolder(), (folder.path / "Pictures").string());
+    fs::create_directory(folder.path / "config");
+    Write(folder.path / "config" / "user-dirs.dirs", "# written by xdg-user-dirs-update\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+    EXPECT_EQ(PicturesFolder(), (folder.path / "Bilder").string());
+    environment.Set("XDG_PICTURES_DIR", "/somewhere/else");
+    EXPECT_EQ(PicturesFolder(), "/somewhere/else");
 }
 
 TEST(GameCommandLine, OptionsOverTheFileForThisRunOnly) {

@@ -80,7 +80,7 @@ struct ManagedScreen {
         const std::string wanted = "WIDTH=" + std::to_string(w) + "\nHEIGHT=" + std::to_string(h) + "\n";
         std::string geometry;
         for (int i = 0; i < 100; ++i) {
-            geometry = RunCommand(Xdo(server) + "getwindowgeometry --shell " + window + " 2>/dev/null");
+            geometry = RunCommand(Xdo(server) + "getwindowgeometry --shell " + window + "");
             if (geometry.find(wanted) != std::string::npos) return wanted;
             std::this_thread::sleep_for(50ms);
         }
@@ -122,7 +122,7 @@ TEST(UnderAWindowManager, AWindowOfAWholeMultipleAndAltEnterToTheFullScreenAndBa
 
     // Keys go where the player's would: to the window with the focus.
     const std::string xdo = Xdo(screen.server);
-    RunCommand(xdo + "windowactivate --sync " + window + " 2>/dev/null");
+    RunCommand(xdo + "windowactivate --sync " + window + "");
     RunCommand(xdo + "key alt+Return");
     EXPECT_EQ(screen.WaitForSize(window, 1920, 1080), "WIDTH=1920\nHEIGHT=1080\n");
     std::this_thread::sleep_for(300ms);
@@ -159,12 +159,12 @@ TEST(UnderAWindowManager, TheFullScreenStepsAsideForAnotherClientAndComesBackWit
     const std::string xdo = Xdo(screen.server);
     constexpr uint32_t kMagenta = 0xFF00FF;
 
-    RunCommand(xdo + "windowactivate --sync " + otherWindow + " 2>/dev/null");
+    RunCommand(xdo + "windowactivate --sync " + otherWindow + "");
     std::this_thread::sleep_for(500ms);
     Screenshot shot = TakeScreenshot(screen.server.display);
     EXPECT_GT(Count(shot, 100, 130, 300, 270, kMagenta), 300 * 270 / 4) << "the other client shows";
 
-    RunCommand(xdo + "windowactivate --sync " + gameWindow + " 2>/dev/null");
+    RunCommand(xdo + "windowactivate --sync " + gameWindow + "");
     std::this_thread::sleep_for(500ms);
     shot = TakeScreenshot(screen.server.display);
     EXPECT_EQ(Count(shot, 100, 130, 300, 270, kMagenta), 0) << "the game covers the screen again";

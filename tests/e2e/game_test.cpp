@@ -103,10 +103,10 @@ TEST(GameInXServer, PlaysAndEndsOnEscape) {
     ChildGuard gameGuard{game};
     const std::string xdo = "DISPLAY=" + server.display + " xdotool ";
     // Without a window manager the window gets the keyboard only when told to.
-    for (int i = 0; i < 50 && RunCommand(xdo + "search --name 'Direct X Game ' 2>/dev/null").empty(); ++i) {
+    for (int i = 0; i < 50 && RunCommand(xdo + "search --name 'Direct X Game '").empty(); ++i) {
         std::this_thread::sleep_for(100ms);
     }
-    RunCommand(xdo + "search --name 'Direct X Game ' windowfocus --sync 2>/dev/null");
+    RunCommand(xdo + "search --name 'Direct X Game ' windowfocus --sync");
 
     std::this_thread::sleep_until(started + 2s);
     Screenshot shot = TakeScreenshot(server.display);

@@ -39,7 +39,7 @@ TEST(Memcheck, TheGameStartsAndEndsOnEscapeCleanly) {
     ChildGuard gameGuard{game};
     const std::string window = SettledWindow(server, "Direct X Game ", 1000, 60000);
     ASSERT_FALSE(window.empty()) << "the game's window did not appear\n" << log.Contents();
-    RunCommand(Xdo(server) + "windowfocus --sync " + window + " key Escape 2>/dev/null");
+    RunCommand(Xdo(server) + "windowfocus --sync " + window + " key Escape");
     EXPECT_EQ(WaitForExit(game, 60000), 0) << log.Contents();
 }
 

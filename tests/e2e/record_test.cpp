@@ -45,7 +45,7 @@ TEST(Recording, ALiveSessionReplaysAndPlaysBackToTheSameTrace) {
     const std::string otherWindow = SettledWindow(server, "xlogo", 300, 5000);
     ASSERT_FALSE(otherWindow.empty()) << "xlogo did not start";
     const std::string xdo = Xdo(server);
-    RunCommand(xdo + "windowfocus --sync " + gameWindow + " 2>/dev/null");
+    RunCommand(xdo + "windowfocus --sync " + gameWindow + "");
 
     std::this_thread::sleep_for(4500ms);  // the diver has left the aircraft
     RunCommand(xdo + "keydown Left");
@@ -55,9 +55,9 @@ TEST(Recording, ALiveSessionReplaysAndPlaysBackToTheSameTrace) {
     RunCommand(xdo + "keyup Down key p");
     std::this_thread::sleep_for(700ms);
     RunCommand(xdo + "key p key F12 key F11");
-    RunCommand(xdo + "windowfocus --sync " + otherWindow + " 2>/dev/null");
+    RunCommand(xdo + "windowfocus --sync " + otherWindow + "");
     std::this_thread::sleep_for(400ms);
-    RunCommand(xdo + "windowfocus --sync " + gameWindow + " 2>/dev/null");
+    RunCommand(xdo + "windowfocus --sync " + gameWindow + "");
     std::this_thread::sleep_for(400ms);
     RunCommand(xdo + "key Right key Escape");
     ASSERT_EQ(WaitForExit(game, 5000), 0);

@@ -3,11 +3,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cctype>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,9 +37,9 @@ XServer StartXServer(int width, int height) {
         const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
         const std::string fd = std::to_string(fds[1]);
         // The server must not hold the test's output open: a test runner waits for that to close.
-        const int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 1);
-        dup2(devnull, 2);
+        const int quiet = memfd_create("skyring-xvfb-output", 0);
+        dup2(quiet, 1);
+        dup2(quiet, 2);
         // -noreset: by default the server resets when its last client leaves, and a client
         // connecting then (the game, while xdotool polls for its window) is refused.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
@@ -91,7 +93,7 @@ struct ConfigHome {
 
 }  // namespace
 
-Child Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {
+Child Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment, bool errorsToo) {
     static const ConfigHome configHome;
     int fds[2];
     if (pipe(fds) != 0) return {};
@@ -100,6 +102,7 @@ Child Spawn(const std::vector<std::string>& argv, const std::vector<std::string>
     if (child.pid == 0) {
         close(fds[0]);
         dup2(fds[1], 1);
+        if (errorsToo) dup2(fds[1], 2);
         // In sanitizer builds the real programs' exit leaks belong to X11 and GL libraries that
         // are already unloaded and cannot be told apart; the program's own memory is checked
         // headless and under valgrind instead.
@@ -170,13 +173,27 @@ int WaitForExit(Child& child, int timeoutMs) {
 }
 
 std::string RunCommand(const std::string& command) {
+    // What the command says on standard error is dropped into a file of no name.
+    const int errors = memfd_create("skyring-test-errors", MFD_CLOEXEC);
+    int fds[2];
+    if (errors < 0 || pipe(fds) != 0) return "";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fds[1], 1);
+        dup2(errors, 2);
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    close(errors);
     std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
     char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) != 0;) {
+        if (n > 0) out.append(buffer, static_cast<size_t>(n));
+        if (n < 0 && errno != EINTR) break;
+    }
+    close(fds[0]);
+    if (pid > 0) waitpid(pid, nullptr, 0);
     return out;
 }
 
@@ -229,7 +246,7 @@ std::string SettledWindow(const XServer& server, const std::string& name, int se
     std::string id;
     auto since = start;
     while (std::chrono::steady_clock::now() < start + std::chrono::milliseconds(timeoutMs)) {
-        std::string ids = RunCommand(Xdo(server) + "search --name '^" + name + "$' 2>/dev/null");
+        std::string ids = RunCommand(Xdo(server) + "search --name '^" + name + "$'");
         ids = ids.substr(0, ids.find('\n'));
         if (ids != id) {
             id = ids;

@@ -32,8 +32,9 @@ struct ChildGuard {
     ~ChildGuard() { KillChild(child); }
 };
 
-// Runs argv with extra "NAME=value" environment entries; its stdout is readable from out.
-Child Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment);
+// Runs argv with extra "NAME=value" environment entries; its stdout (and with `errorsToo`, its
+// stderr) is readable from out.
+Child Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment, bool errorsToo = false);
 // Reads the child's output until a line equal to `line` arrives or timeoutMs pass.
 bool WaitForLine(Child& child, const std::string& line, int timeoutMs);
 // Waits up to timeoutMs for the child to end; its exit status, or -1 if it did not end
@@ -63,7 +64,7 @@ struct Screenshot {
 
 // The whole X screen, through xwd and ImageMagick.
 Screenshot TakeScreenshot(const std::string& display);
-// Standard output of a shell command.
+// Standard output of a shell command; what it says on standard error is dropped.
 std::string RunCommand(const std::string& command);
 
 // The start of an xdotool command line aimed at this server.

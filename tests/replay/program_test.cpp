@@ -21,9 +21,10 @@ struct Outcome {
     int status = -1;
 };
 
-// The program run by the shell; arguments may carry redirections of its standard output.
-Outcome Replay(const std::string& arguments) {
-    const std::string text = RunCommand(REPLAY_PATH " 2>&1 " + arguments + "; echo \"status $?\"");
+// The program run by the shell (after `prefix`: a folder to run it in, a user to run it as);
+// arguments may carry redirections of its standard output.
+Outcome Replay(const std::string& arguments, const std::string& prefix = "") {
+    const std::string text = RunCommand(prefix + REPLAY_PATH " 2>&1 " + arguments + "; echo \"status $?\"");
     const size_t at = text.rfind("status ");
     return {text.substr(0, at), std::atoi(text.c_str() + at + 7)};
 }
@@ -107,6 +108,46 @@ TEST(ReplayProgram, AGifIsWrittenWholeOrNotAtAll) {
     const Outcome run = Replay("--frames 3 --gif " + gif.path);
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(gif.Contents().rfind("GIF89a", 0), 0u);
+}
+
+// Each refusal is status 2 and one message, before anything is written.
+TEST(ReplayProgram, NoOutputReplacesAnInputAnotherOutputOrAFileTheUserCouldNotWrite) {
+    char made[] = "/tmp/skyring-replay-files-XXXXXX";
+    ASSERT_NE(mkdtemp(made), nullptr);
+    const std::string folder = made;
+    const auto write = [&](const std::string& name, const std::string& text) {
+        std::FILE* file = std::fopen((folder + "/" + name).c_str(), "w");
+        std::fputs(text.c_str(), file);
+        std::fclose(file);
+    };
+    write("run.txt", "90 down left\n");
+    ASSERT_EQ(symlink("run.txt", (folder + "/link.txt").c_str()), 0);
+    ASSERT_EQ(mkdir((folder + "/pictures").c_str(), 0755), 0);
+    write("pictures/frame-000002.png", "90 down left\n");
+    write("ro.jsonl", "kept\n");
+    chmod((folder + "/ro.jsonl").c_str(), 0444);
+    chmod(folder.c_str(), 0777);
+    ASSERT_EQ(mkfifo((folder + "/fifo.txt").c_str(), 0600), 0);
+    // Root may write anything: the read-only file is tried as nobody.
+    const std::string asUser = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    for (auto [command, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"--script run.txt --trace run.txt", "--trace 'run.txt' is the same file as --script 'run.txt'"},
+             {"--script run.txt --gif ./link.txt", "--gif './link.txt' is the same file as --script 'run.txt'"},
+             {"--trace new.jsonl --gif ./new.jsonl", "--trace 'new.jsonl' is the same file as --gif './new.jsonl'"},
+             {"--script pictures/frame-000002.png --png pictures", "--script 'pictures/frame-000002.png' is among the pictures"},
+             {"--script fifo.txt", "fifo.txt: not a regular file"},
+             {"--script /dev/zero", "/dev/zero: not a regular file"},
+             {"--trace ro.jsonl", "--trace 'ro.jsonl': Permission denied"},
+         }) {
+        const bool readOnly = command.find("ro.jsonl") != std::string::npos;
+        const Outcome run = Replay("--frames 3 " + command, "cd " + folder + " && " + (readOnly ? asUser : ""));
+        EXPECT_EQ(run.status, 2) << command << ": " << run.output;
+        EXPECT_EQ(run.output.rfind("skyring-replay: " + expected, 0), 0u) << command << " gave " << run.output;
+        EXPECT_EQ(Lines(run.output), 1u) << run.output;
+    }
+    const Outcome listing = {RunCommand("cd " + folder + " && cat run.txt ro.jsonl && ls"), 0};
+    EXPECT_EQ(listing.output, "90 down left\nkept\nfifo.txt\nlink.txt\npictures\nro.jsonl\nrun.txt\n");
+    std::filesystem::remove_all(folder);
 }
 
 TEST(ReplayProgram, ArgumentsAreCheckedBeforeAnyRun) {

@@ -128,15 +128,17 @@ bool CheckNamedFiles(const std::vector<NamedFile>& files, std::string* error) {
     for (size_t i = 0; i < files.size(); ++i) known[i] = !files[i].path.empty() && IdentityOf(files[i].path, &identities[i]);
     for (size_t i = 0; i < files.size(); ++i) {
         if (!files[i].written || !known[i]) continue;
-        const bool exists = identities[i].newName.empty();
-        if (exists && !identities[i].shareable && files[i].path != "-" && !Writable(files[i].path)) {
-            const int code = errno;
-            *error = Quoted(files[i]) + ": " + std::strerror(code) + "; a file you cannot write is not replaced";
-            return false;
-        }
         for (size_t j = 0; j < files.size(); ++j) {
             if (j == i || !known[j] || identities[j].shareable || !(identities[i] == identities[j])) continue;
             *error = Quoted(files[i]) + " is the same file as " + Quoted(files[j]) + "; nothing was written";
+            return false;
+        }
+    }
+    for (size_t i = 0; i < files.size(); ++i) {
+        const bool existing = known[i] && identities[i].newName.empty() && !identities[i].shareable;
+        if (files[i].written && existing && files[i].path != "-" && !Writable(files[i].path)) {
+            const int code = errno;
+            *error = Quoted(files[i]) + ": " + std::strerror(code) + "; a file you cannot write is not replaced";
             return false;
         }
     }
