@@ -25,7 +25,8 @@ struct MSG {
     intptr_t lParam;
 };
 
-// Creates the one borderless full-screen window without a cursor; null on failure.
+// Creates the one window without a cursor, on the whole screen (borderless) or as a window, as
+// the player's shell asks; null on failure.
 // className becomes the window's class (X11 WM_CLASS), title its caption.
 WindowHandle WindowCreate(const char* className, const char* title, WindowProcedure procedure);
 // Destroys the window; its procedure receives WM_DESTROY before this returns.
