@@ -1,32 +1,26 @@
-// The game: the player's command line and settings, then start-up and the frame loop, with
-// a session kept or played back around it.
+// The game: the player's settings and command line, then start-up and the frame loop, with the
+// player's shell and a session kept or played back around it.
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
 #include "app/game.h"
-#include "app/session.h"
-#include "app/settings.h"
-#include "platform/shell.h"
-#include "tools/output/output_file.h"
+#include "files/output_file.h"
+#include "shell/options.h"
+#include "shell/pictures.h"
+#include "shell/player_shell.h"
+#include "shell/session.h"
+#include "shell/settings.h"
+#include "shell/warn.h"
 
 namespace {
 
-// What the settings file holds and where; options given for one run are not written to it.
 std::string settingsPath;
-ShellSettings saved;
-ShellSettings current;
 
-void Warn(const std::string& warning) { std::fprintf(stderr, "Skyring: %s\n", warning.c_str()); }
-
-// The player changed something in play: only that setting goes into the file.
-void KeepChange(const ShellSettings& now) {
-    if (now.windowed != current.windowed) saved.windowed = now.windowed;
-    if (now.muted != current.muted) saved.muted = now.muted;
-    current = now;
+// The player changed something in play: that one line of the settings file changes.
+void KeepSetting(const char* key, const char* value) {
     if (settingsPath.empty()) return Warn("no settings folder (HOME is unset); the change lasts this run");
-    SaveSettingsLater(settingsPath, saved, Warn);
+    SaveSettingLater(settingsPath, key, value, Warn);
 }
 
 // What could not be started once the game had: said after its teardown.
@@ -37,13 +31,12 @@ bool SessionStarted() { return StartSession(&sessionError); }
 }  // namespace
 
 int main(int argc, char** argv) {
-    GameOptions options;
-    if (const int status = ParseGameCommandLine(argc, argv, &options); status >= 0) return status;
     settingsPath = SettingsPath();
     std::vector<std::string> warnings;
-    if (!settingsPath.empty()) saved = ReadSettings(settingsPath, &warnings);
+    const ShellSettings saved = settingsPath.empty() ? ShellSettings{} : ReadSettings(settingsPath, &warnings);
     for (const std::string& warning : warnings) Warn(warning);
-    current = ApplyOptions(options, saved);
+    GameOptions options;
+    if (const int status = ParseGameCommandLine(argc, argv, saved, &options); status >= 0) return status;
 
     // SIGTERM and the like end the game through its own teardown, which finishes the files.
     OutputFilesLeaveSignalsAlone();
@@ -53,12 +46,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     ShellRun run;
-    run.settings = current;
-    run.playerSteers = options.files.play.empty();
-    run.settingsChanged = KeepChange;
-    run.pictureWanted = SessionPicture;
+    run.settings = ApplyOptions(options, saved);
+    run.playerSteers = !SessionPlaysBack();
+    run.settingChanged = KeepSetting;
+    run.pictureWanted = SavePicture;
     run.playerMessage = SessionPlayerMessage;
-    ShellConfigure(run);
+    ShellStart(run);
     GameHooks hooks;
     hooks.started = SessionStarted;
     hooks.beforeFrame = SessionBeforeFrame;

@@ -1,18 +1,29 @@
-// The game in a browser page. There is no command line; the browser keeps the settings (the
-// sound's mute). The page starts the program after the player's first click or key (browsers
-// let sound begin only then). When the game has quit, the page offers another go, which starts
-// the game afresh.
+// The game in a browser page. There is no command line; the browser keeps the sound's mute.
+// The page starts the program after the player's first click or key (browsers let sound begin
+// only then). When the game has quit, the page offers another go, which starts the game afresh.
+#include <cstring>
+
 #include "app/game.h"
-#include "platform/shell.h"
 #include "platform/web/page.h"
+#include "shell/player_shell.h"
 #include "sim/world.h"
+
+namespace {
+
+void KeepSetting(const char* key, const char* value) {
+    if (std::strcmp(key, "mute") == 0) WebKeepMute(std::strcmp(value, "on") == 0);
+}
+
+}  // namespace
 
 int main() {
     ShellRun run;
-    run.settings = WebSavedSettings();
-    run.settingsChanged = WebKeepSettings;
-    ShellConfigure(run);
+    // The page starts in the browser's window; Alt+Enter or F11 puts it on the whole screen.
+    run.settings.windowed = true;
+    run.settingChanged = KeepSetting;
     for (;;) {
+        run.settings.muted = WebSavedMute();
+        ShellStart(run);
         const int status = RunGame();
         WebAwaitPlayAgain(status);
         ResetGameState();

@@ -13,7 +13,7 @@
 #include "platform/headless/headless.h"
 #include "sim/sim.h"
 #include "tools/replay/gif.h"
-#include "tools/replay/png.h"
+#include "formats/page_png.h"
 #include "tools/replay/replay.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include "platform/audio.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -25,6 +26,7 @@ namespace {
 
 // Guards the voices against the backend's mixing thread.
 std::mutex mixLock;
+std::atomic<bool> audible{true};  // the player's mute, read by the mixing thread
 PlatformAudioDevice* liveDevice = nullptr;
 std::vector<PlatformAudioBuffer*> liveBuffers;
 std::vector<Voice*> scratchVoices;  // the mixing thread's list, sized as buffers are made
@@ -196,3 +198,6 @@ void DeviceAudioForget() {
     delete liveDevice;
     liveDevice = nullptr;
 }
+
+void PlatformSetAudible(bool on) { audible = on; }
+bool DeviceAudible() { return audible; }

@@ -4,7 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <vector>
+
 #include "platform/display.h"
+#include "platform/player.h"
+#include "platform/window.h"
 
 // Every device call starts here. The headless backend logs "operation object" and fails
 // the call on request; the real backend lets every call through. Returns 0 or a code.
@@ -18,6 +22,39 @@ uint32_t BackendDisplayOpen(WindowHandle window);
 void BackendDisplayClose();
 // Shows a 640 x 480 page of indices through the palette.
 void BackendPresent(const uint8_t* page, const PALETTEENTRY palette[256]);
+
+// The message queue (messages.cpp) asks the backend:
+// to show a page flipped since, and to turn what came from the player into messages, as the
+// frame's wait looks at the queue;
+void BackendPollEvents();
+// to sleep until something may have come or timeoutMs have passed (the headless clock moves
+// on by it instead);
+void BackendWaitEvents(uint32_t timeoutMs);
+// to wait for something from the player while no message waits: false when nothing can come;
+bool BackendWaitForEvent();
+// to end a sleep early: a message came;
+void BackendWake();
+// for its part of the pause: the sound held, the picture dimmed (or not);
+void BackendHold(bool held);
+// for its clock, in milliseconds, that the time held is measured on.
+double BackendNowMs();
+
+// The window the queue dispatches to, from its creation; destroyed, it ends any pause and
+// receives WM_DESTROY before the queue forgets it.
+void DeviceWindowOpened(WindowHandle window, WindowProcedure procedure);
+void DeviceWindowDestroyed(WindowHandle window);
+// The shell listening to the player, or null.
+const PlayerEvents* DeviceListener();
+// The window is asked to close (its close button, a log-out): the shell hears of it, or, with
+// none listening, the window gets WM_CLOSE.
+void DeviceCloseRequested();
+// Milliseconds held so far, which the game's clock leaves out.
+uint32_t DeviceHeldMs();
+// Whether the mix is to be heard (the player's mute), read by the mixing thread.
+bool DeviceAudible();
+// The messages waiting, oldest first, and a fresh queue, for headless programs and tests.
+std::vector<MSG> DevicePendingMessages();
+void DeviceMessagesForget();
 
 // Opens and closes the sound output. While it is open the backend pulls its sound with
 // DeviceAudioMix.

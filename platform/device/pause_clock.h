@@ -18,6 +18,11 @@ public:
         paused_ = on;
         return true;
     }
+    // As new: no pause now, none before.
+    void Forget() {
+        paused_ = false;
+        began_ = before_ = 0;
+    }
     // Every pause so far, the one under way included, in whole milliseconds (wrapping, as the
     // game's 32-bit tick does).
     uint32_t PausedMs(double nowMs) const {

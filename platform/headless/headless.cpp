@@ -1,5 +1,4 @@
 // The deterministic backend: nothing here touches a screen, a sound card or the real clock.
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,9 +11,7 @@
 #include "platform/resources.h"
 #include "platform/window.h"
 
-struct PlatformWindow {
-    WindowProcedure procedure = nullptr;
-};
+struct PlatformWindow {};
 
 namespace {
 
@@ -32,7 +29,6 @@ struct State {
     std::string debugText;
     std::vector<size_t> debugLineEnds;
     uint32_t tick = 0;
-    std::deque<MSG> queue;
     std::unique_ptr<PlatformWindow> window;
     std::map<std::pair<std::string, std::string>, std::unique_ptr<EmbeddedResource>> supplied;
     std::map<std::pair<std::string, std::string>, std::vector<uint8_t>> suppliedBytes;
@@ -66,6 +62,7 @@ uint32_t BackendCall(const char* operation, const char* object) {
 void HeadlessReset() {
     DeviceDisplayForget();
     DeviceDebugForget();
+    DeviceMessagesForget();
     HeadlessAudioReset();
     State& s = S();
     s = State{};
@@ -156,7 +153,7 @@ WindowHandle WindowCreate(const char*, const char*, WindowProcedure procedure) {
     State& s = S();
     if (s.window || procedure == nullptr) return nullptr;
     s.window = std::make_unique<PlatformWindow>();
-    s.window->procedure = procedure;
+    DeviceWindowOpened(s.window.get(), procedure);
     return s.window.get();
 }
 
@@ -164,8 +161,8 @@ void WindowDestroy(WindowHandle window) {
     BackendCall("WindowDestroy");
     State& s = S();
     if (window == nullptr || window != s.window.get()) return;
-    window->procedure(window, WM_DESTROY, 0, 0);
     // Messages still queued for a dead window are dropped when taken.
+    DeviceWindowDestroyed(window);
     s.window.reset();
 }
 
@@ -179,38 +176,13 @@ intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t
 
 void CursorHide() { BackendCall("CursorHide"); }
 
-bool MessagePeek() { return !S().queue.empty(); }
+// Nothing arrives from a player: the queue holds only what the program and its tests post, and
+// a wait moves the virtual clock on.
+void BackendPollEvents() {}
+void BackendWaitEvents(uint32_t timeoutMs) { S().tick += timeoutMs; }
+bool BackendWaitForEvent() { return false; }
+void BackendWake() {}
+void BackendHold(bool) {}
+double BackendNowMs() { return S().tick; }
 
-int MessageGet(MSG* message) {
-    State& s = S();
-    if (s.queue.empty()) {
-        // Nothing can ever arrive in a headless program that waits; report the quit it would wait for.
-        *message = MSG{nullptr, WM_QUIT, 0, 0};
-        return 0;
-    }
-    *message = s.queue.front();
-    s.queue.pop_front();
-    return message->message == WM_QUIT ? 0 : 1;
-}
-
-void MessageDispatch(const MSG* message) {
-    State& s = S();
-    if (message->window != nullptr && message->window == s.window.get()) {
-        message->window->procedure(message->window, message->message, message->wParam, message->lParam);
-    }
-}
-
-void MessagePost(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    S().queue.push_back(MSG{window, message, wParam, lParam});
-}
-
-void MessagePostQuit(int exitCode) {
-    S().queue.push_back(MSG{nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0});
-}
-
-void MessageWait(uint32_t timeoutMs) {
-    State& s = S();
-    if (s.queue.empty()) s.tick += timeoutMs;
-}
-
-std::vector<MSG> HeadlessPendingMessages() { return {S().queue.begin(), S().queue.end()}; }
+std::vector<MSG> HeadlessPendingMessages() { return DevicePendingMessages(); }

@@ -30,7 +30,7 @@ void Callback(void*, Uint8* stream, int len) {
     // Like a sound card that serves the active program only: the game is heard while its
     // window has the focus, and its clips play on unheard while it has not, or when muted.
     DeviceAudioMix(reinterpret_cast<int16_t*>(stream),
-                   static_cast<size_t>(len) / (sizeof(int16_t) * MIX_CHANNELS), SdlWindowIsActive() && !SdlMuted());
+                   static_cast<size_t>(len) / (sizeof(int16_t) * MIX_CHANNELS), SdlWindowIsActive() && DeviceAudible());
 }
 
 // The default device in the mix format, held (SDL opens devices paused); 0 with the reason.

@@ -10,7 +10,7 @@
 #include "platform/device/present_geometry.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sharp_scale.h"
-#include "platform/shell.h"
+#include "platform/player.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ bool TakesPassPixels(const SDL_PixelFormat* format) {
 // A new screen size (or window surface): the tables for it, and in software the bars black.
 bool Prepare(int screenW, int screenH, SDL_Surface* surface) {
     ForgetShown();
-    geometry = ComputePresentGeometry(screenW, screenH, SdlShellRun().settings.scaling == Scaling::Integer);
+    geometry = ComputePresentGeometry(screenW, screenH, SdlIntegerScaling());
     if (renderer != nullptr) {
         const int w = SCREEN_WIDTH * geometry.factor, h = SCREEN_HEIGHT * geometry.factor;
         enlarged = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
@@ -88,7 +88,7 @@ void PresentOnGpu(const uint8_t* indices, const PALETTEENTRY palette[256]) {
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, enlarged, nullptr, &page);
-    if (SdlPaused()) {
+    if (PlatformHeld()) {
         const PauseMark mark = MarkOn(page);
         SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
         SDL_RenderFillRects(renderer, mark.bars, 2);
@@ -112,7 +112,7 @@ void PresentInSoftware(const uint8_t* indices, const PALETTEENTRY palette[256]) 
     scaler.Present(indices, palette, pixels, static_cast<size_t>(target->pitch));
     SDL_UnlockSurface(target);
     if (staging != nullptr) SDL_BlitSurface(staging, nullptr, surface, &page);
-    if (SdlPaused()) {
+    if (PlatformHeld()) {
         const PauseMark mark = MarkOn(page);
         SDL_FillRects(surface, mark.bars, 2, SDL_MapRGB(surface->format, 255, 255, 255));
     }
@@ -124,7 +124,7 @@ void PresentPage(const uint8_t* indices, const PALETTEENTRY palette[256]) {
     // Paused, the last page stays on the screen at half its brightness; the game's own
     // pages and palette are left as they are.
     PALETTEENTRY dimmed[256];
-    if (SdlPaused()) {
+    if (PlatformHeld()) {
         for (int i = 0; i < 256; ++i) {
             dimmed[i] = PALETTEENTRY{static_cast<uint8_t>(palette[i].peRed / 2),
                                      static_cast<uint8_t>(palette[i].peGreen / 2),
@@ -221,3 +221,5 @@ void SdlShowFlippedPage() {
 }
 
 void SdlRepresent() { PresentPage(DeviceVisiblePage(), DevicePaletteColours()); }
+
+void SdlLayOutAgain() { ForgetShown(); }

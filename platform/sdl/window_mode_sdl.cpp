@@ -4,12 +4,17 @@
 #include "platform/display.h"
 #include "platform/resources.h"
 #include "platform/device/present_geometry.h"
+#include "platform/player.h"
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 
 namespace {
+
+// As the player's shell last chose them.
+bool chosenWindowed = false;
+bool chosenIntegerScaling = false;
 
 // Under X11, whether a window manager that follows the desktop conventions (and so honours a
 // full-screen request) says it runs. Other video systems always manage their windows.
@@ -53,6 +58,20 @@ void ShowIcon(SDL_Window* window) {
 }
 
 }  // namespace
+
+bool SdlWindowed() { return chosenWindowed; }
+bool SdlIntegerScaling() { return chosenIntegerScaling; }
+
+void PlatformSetDisplay(bool windowed, bool integerScaling) {
+    SDL_Window* shown = SdlGameWindow();
+    if (shown != nullptr && windowed != chosenWindowed) SdlSwitchWindowMode(shown, windowed);
+    chosenWindowed = windowed;
+    if (integerScaling != chosenIntegerScaling) {
+        chosenIntegerScaling = integerScaling;
+        SdlLayOutAgain();
+        if (shown != nullptr) SdlRepresent();
+    }
+}
 
 SDL_Window* SdlCreateGameWindow(const char* title, bool windowed) {
     // On the whole screen the window takes the desktop's own size, so that it covers the

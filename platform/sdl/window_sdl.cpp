@@ -1,32 +1,25 @@
-// The real window: SDL events become the game's messages, delivered only through the pump.
+// The real window: SDL's events, passed to the player's shell, which makes the game's messages
+// of them; they are delivered only through the pump.
 #include <signal.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 
 #include "platform/device/hooks.h"
+#include "platform/player.h"
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL_syswm.h>
 
 struct PlatformWindow {
     SDL_Window* sdl = nullptr;
-    WindowProcedure procedure = nullptr;
 };
 
 namespace {
 
 PlatformWindow* theWindow = nullptr;
-// The player's messages are told apart from those the game posts itself, for recordings.
-struct Queued {
-    MSG message;
-    bool fromPlayer;
-};
-std::deque<Queued> queue;
-bool dispatchingPlayers = false;  // the message MessageGet took last came from the player
 std::atomic<bool> windowActive{false};
 
 // The window's X11 id, and whether someone else destroyed it (xdotool windowclose, a crashed
@@ -94,12 +87,6 @@ bool ShowsNothing(const char* driver) {
            std::strcmp(driver, "evdev") == 0;
 }
 
-// A close request ends a pause, so that the game can end as it always does.
-void PostClose() {
-    SdlSetPaused(false);
-    SdlPostPlayerMessage(WM_CLOSE, 0);
-}
-
 uint32_t VirtualKey(const SDL_Keysym& key) {
     switch (key.sym) {
         case SDLK_ESCAPE: return VK_ESCAPE;
@@ -113,44 +100,34 @@ uint32_t VirtualKey(const SDL_Keysym& key) {
     if (key.sym >= SDLK_0 && key.sym <= SDLK_9) return static_cast<uint32_t>(key.sym);
     if (key.sym == SDLK_SPACE) return 32;
     if (key.sym == SDLK_RETURN) return 13;
-    // Other keys do nothing in the game; they still get codes of their own, clear of the above.
+    // Any other key gets a code of its own, clear of the above, which bindings may name.
     return 256 + static_cast<uint32_t>(key.scancode);
+}
+
+void Key(const SDL_KeyboardEvent& key) {
+    const PlayerEvents* events = DeviceListener();
+    if (events == nullptr || events->key == nullptr) return;
+    events->key(VirtualKey(key.keysym), (key.keysym.mod & KMOD_ALT) != 0, key.type == SDL_KEYDOWN, key.repeat != 0);
+}
+
+void Focus(bool gained) {
+    windowActive = gained;
+    const PlayerEvents* events = DeviceListener();
+    if (events != nullptr && events->focus != nullptr) events->focus(gained);
 }
 
 void Translate(const SDL_Event& event) {
     if (theWindow == nullptr) return;
-    WindowHandle w = theWindow;
     switch (event.type) {
-        case SDL_QUIT:
-            PostClose();
-            break;
+        case SDL_QUIT: DeviceCloseRequested(); break;
         case SDL_KEYDOWN:
-            // Alt+F4 asks the window to close, as the desktop's own shortcut would.
-            if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT) != 0) {
-                PostClose();
-            } else if (!SdlShellTakesKey(event.key, w->sdl)) {
-                // Escape quits even from a pause.
-                if (event.key.keysym.sym == SDLK_ESCAPE) SdlSetPaused(false);
-                SdlPostPlayerMessage(WM_KEYDOWN, VirtualKey(event.key.keysym));
-            }
-            break;
-        case SDL_KEYUP:
-            if (!SdlShellTakesKey(event.key, w->sdl)) SdlPostPlayerMessage(WM_KEYUP, VirtualKey(event.key.keysym));
-            break;
+        case SDL_KEYUP: Key(event.key); break;
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
-                case SDL_WINDOWEVENT_CLOSE: PostClose(); break;
-                case SDL_WINDOWEVENT_FOCUS_GAINED:
-                    windowActive = true;
-                    SdlPostPlayerMessage(WM_ACTIVATEAPP, 1);
-                    SdlShellFocusChanged(w->sdl, true);
-                    break;
-                case SDL_WINDOWEVENT_FOCUS_LOST:
-                    windowActive = false;
-                    SdlPostPlayerMessage(WM_ACTIVATEAPP, 0);
-                    SdlShellFocusChanged(w->sdl, false);
-                    break;
-                case SDL_WINDOWEVENT_ENTER: MessagePost(w, WM_SETCURSOR, 0, 0); break;
+                case SDL_WINDOWEVENT_CLOSE: DeviceCloseRequested(); break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED: Focus(true); break;
+                case SDL_WINDOWEVENT_FOCUS_LOST: Focus(false); break;
+                case SDL_WINDOWEVENT_ENTER: MessagePost(theWindow, WM_SETCURSOR, 0, 0); break;
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED: SdlRepresent(); break;
                 default: break;
@@ -165,7 +142,7 @@ void Drain() {
     while (SDL_PollEvent(&event)) Translate(event);
     if (windowGone && !goneReported && theWindow != nullptr) {
         goneReported = true;
-        PostClose();
+        DeviceCloseRequested();
     }
 }
 
@@ -176,13 +153,8 @@ bool SdlDriverNamed(const char* variable) {
     return name != nullptr && name[0] != '\0';
 }
 
-void SdlPostPlayerMessage(uint32_t message, uintptr_t wParam) {
-    if (theWindow == nullptr) return;
-    const bool quits = message == WM_CLOSE || ((message == WM_KEYDOWN || message == WM_KEYUP) && wParam == VK_ESCAPE);
-    if (SdlShellRun().playerSteers || quits) queue.push_back(Queued{MSG{theWindow, message, wParam, 0}, true});
-}
-
 SDL_Window* SdlWindowOf(WindowHandle window) { return window ? window->sdl : nullptr; }
+SDL_Window* SdlGameWindow() { return SdlWindowOf(theWindow); }
 bool SdlWindowIsActive() { return windowActive; }
 
 WindowHandle WindowCreate(const char* className, const char* title, WindowProcedure procedure) {
@@ -206,7 +178,7 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
         return nullptr;
     }
     HangUpAsTerminate();
-    SDL_Window* sdl = SdlCreateGameWindow(title, SdlShellRun().settings.windowed);
+    SDL_Window* sdl = SdlCreateGameWindow(title, SdlWindowed());
     if (sdl == nullptr) {
         DeviceReason("SDL window: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -217,14 +189,14 @@ WindowHandle WindowCreate(const char* className, const char* title, WindowProced
     SDL_ShowWindow(sdl);
     SDL_ShowCursor(SDL_DISABLE);
     SdlGamepadsOpen();
-    theWindow = new PlatformWindow{sdl, procedure};
+    theWindow = new PlatformWindow{sdl};
+    DeviceWindowOpened(theWindow, procedure);
     return theWindow;
 }
 
 void WindowDestroy(WindowHandle window) {
     if (window == nullptr || window != theWindow) return;
-    SdlSetPaused(false);
-    window->procedure(window, WM_DESTROY, 0, 0);
+    DeviceWindowDestroyed(window);
     SdlGamepadsClose();
     AnswerTheUnmapping();
     SDL_DestroyWindow(window->sdl);
@@ -242,49 +214,15 @@ intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t
 
 void CursorHide() { SDL_ShowCursor(SDL_DISABLE); }
 
-bool MessagePeek() {
+void BackendPollEvents() {
     SdlShowFlippedPage();
     DeviceDebugEndOfFrame();
     if (theWindow != nullptr) Drain();
-    return !queue.empty() && !SdlPaused();
 }
 
-int MessageGet(MSG* message) {
-    dispatchingPlayers = false;
-    while (queue.empty()) {
-        SDL_Event event;
-        if (theWindow == nullptr || !SDL_WaitEvent(&event)) {
-            *message = MSG{nullptr, WM_QUIT, 0, 0};
-            return 0;
-        }
-        Translate(event);
-    }
-    *message = queue.front().message;
-    dispatchingPlayers = queue.front().fromPlayer;
-    queue.pop_front();
-    return message->message == WM_QUIT ? 0 : 1;
-}
-
-void MessageDispatch(const MSG* message) {
-    if (message->window != nullptr && message->window == theWindow) {
-        const ShellRun& run = SdlShellRun();
-        if (dispatchingPlayers && run.playerMessage != nullptr) run.playerMessage(message->message, message->wParam);
-        message->window->procedure(message->window, message->message, message->wParam, message->lParam);
-    }
-}
-
-void MessagePost(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    queue.push_back(Queued{MSG{window, message, wParam, lParam}, false});
-}
-
-void MessagePostQuit(int exitCode) { MessagePost(nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0); }
-
-void MessageWait(uint32_t timeoutMs) {
-    // Paused, the clock stands still and the frame's wait would never end by itself: sleep
-    // until the player does something, waking now and then all the same.
-    if (SdlPaused()) timeoutMs = 1000;
-    if ((!queue.empty() && !SdlPaused()) || theWindow == nullptr) {
-        if (theWindow == nullptr && timeoutMs > 0) SDL_Delay(timeoutMs);
+void BackendWaitEvents(uint32_t timeoutMs) {
+    if (theWindow == nullptr) {
+        SDL_Delay(timeoutMs);
         return;
     }
     // With a joystick plugged in, SDL's wait polls every millisecond, at several times the
@@ -297,4 +235,25 @@ void MessageWait(uint32_t timeoutMs) {
     if (SDL_WaitEventTimeout(&event, static_cast<int>(timeoutMs > 0x7fffffffu ? 0x7fffffffu : timeoutMs))) {
         Translate(event);
     }
+}
+
+bool BackendWaitForEvent() {
+    SDL_Event event;
+    if (theWindow == nullptr || !SDL_WaitEvent(&event)) return false;
+    Translate(event);
+    return true;
+}
+
+// SDL's wait ends on the next event of its own; a message the shell posts comes from one.
+void BackendWake() {}
+
+void BackendHold(bool held) {
+    SdlAudioHold(held);
+    SdlRepresent();  // dimmed under the pause mark, or as it was
+}
+
+void PlatformStepAside(bool aside) {
+    if (theWindow == nullptr) return;
+    SDL_SetWindowAlwaysOnTop(theWindow->sdl, aside ? SDL_FALSE : SDL_TRUE);
+    if (aside) SDL_MinimizeWindow(theWindow->sdl);
 }

@@ -19,11 +19,11 @@ std::vector<int16_t> mixed;
 // Called by the page's audio processing for `frames` frames; the mixed samples' address, or 0
 // for silence while paused (the clips hold their place, as a held desktop device).
 extern "C" EMSCRIPTEN_KEEPALIVE int16_t* WebAudioMix(int frames) {
-    if (!opened || WebPaused() || frames <= 0) return nullptr;
+    if (!opened || PlatformHeld() || frames <= 0) return nullptr;
     mixed.resize(static_cast<size_t>(frames) * MIX_CHANNELS);
     // Like a sound card that serves the active program only: heard while the page has the
     // focus, and its clips play on unheard while it has not, or when muted.
-    DeviceAudioMix(mixed.data(), static_cast<size_t>(frames), WebWindowIsActive() && !WebMuted());
+    DeviceAudioMix(mixed.data(), static_cast<size_t>(frames), WebWindowIsActive() && DeviceAudible());
     return mixed.data();
 }
 

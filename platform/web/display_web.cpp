@@ -29,14 +29,14 @@ void PresentPage(const uint8_t* indices, const PALETTEENTRY palette[256], bool f
     // The pass writes 0xAARRGGBB; with red and blue swapped in the palette its bytes come out
     // in the canvas's R, G, B, A order. Paused, the page shows at half its brightness.
     PALETTEENTRY swapped[256];
-    const int shift = WebPaused() ? 1 : 0;
+    const int shift = PlatformHeld() ? 1 : 0;
     for (int i = 0; i < 256; ++i) {
         swapped[i] = PALETTEENTRY{static_cast<uint8_t>(palette[i].peBlue >> shift),
                                   static_cast<uint8_t>(palette[i].peGreen >> shift),
                                   static_cast<uint8_t>(palette[i].peRed >> shift), palette[i].peFlags};
     }
     colours.Convert(indices, swapped, rgba.data(), SCREEN_WIDTH * 4);
-    WebScreenShow(rgba.data(), WebPaused(), fresh);
+    WebScreenShow(rgba.data(), PlatformHeld(), fresh);
 }
 
 }  // namespace

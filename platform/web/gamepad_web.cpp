@@ -1,11 +1,13 @@
-// Game controllers through the browser's Gamepad API, read at every pump and handed to the
-// shared pad logic as changes. Pads in the standard layout: buttons 0 A, 1 B, 8 Back,
-// 9 Start, 12-15 the D-pad; axes 0 and 1 the left stick.
+// Game controllers through the browser's Gamepad API, read at every pump and reported to the
+// player's shell as changes. Pads in the standard layout: buttons 0-3 A, B, X, Y, 4 and 5 the
+// shoulders, 8 Back, 9 Start, 10 and 11 the sticks, 12-15 the D-pad, 16 Guide; axes 0 and 1
+// the left stick.
 #include <emscripten/html5.h>
 
 #include <array>
 
-#include "platform/device/gamepads.h"
+#include "platform/device/hooks.h"
+#include "platform/player.h"
 #include "platform/web/web_backend.h"
 
 namespace {
@@ -19,21 +21,14 @@ struct Seen {
 };
 
 std::array<Seen, kMaxPads> seen;
-bool configured = false;
 
-PadButton ButtonOf(int index) {
-    switch (index) {
-        case 0: return PadButton::A;
-        case 1: return PadButton::B;
-        case 8: return PadButton::Back;
-        case 9: return PadButton::Start;
-        case 12: return PadButton::DpadUp;
-        case 13: return PadButton::DpadDown;
-        case 14: return PadButton::DpadLeft;
-        case 15: return PadButton::DpadRight;
-        default: return PadButton::Other;
-    }
-}
+// The standard layout's buttons in order; Count for the triggers (6, 7), which are axes to SDL.
+constexpr PadButton kButtons[17] = {
+    PadButton::A,         PadButton::B,        PadButton::X,           PadButton::Y,
+    PadButton::LeftShoulder, PadButton::RightShoulder, PadButton::Count, PadButton::Count,
+    PadButton::Back,      PadButton::Start,    PadButton::LeftStick,   PadButton::RightStick,
+    PadButton::DpadUp,    PadButton::DpadDown, PadButton::DpadLeft,    PadButton::DpadRight,
+    PadButton::Guide};
 
 int StickValue(double axis) {
     const double clamped = axis < -1 ? -1 : axis > 1 ? 1 : axis;
@@ -43,11 +38,8 @@ int StickValue(double axis) {
 }  // namespace
 
 void WebGamepadsPoll() {
-    if (!configured) {
-        PadsConfigure(PadShell{[] { WebSetPaused(!WebPaused()); }, [] { WebSetPaused(false); }, WebPostMessage});
-        configured = true;
-    }
-    if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return;
+    const PlayerEvents* events = DeviceListener();
+    if (events == nullptr || emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return;
     const int count = emscripten_get_num_gamepads();
     for (int i = 0; i < kMaxPads; ++i) {
         EmscriptenGamepadEvent state{};
@@ -55,27 +47,32 @@ void WebGamepadsPoll() {
                                state.connected;
         Seen& was = seen[i];
         if (!connected) {
-            if (was.connected) PadRemove(i);
+            if (was.connected && events->padRemoved != nullptr) events->padRemoved(i);
             was = Seen{};
             continue;
         }
-        if (!was.connected) PadAdd(i);
+        if (!was.connected && events->padAdded != nullptr) events->padAdded(i);
         was.connected = true;
         for (int b = 0; b < static_cast<int>(was.buttons.size()); ++b) {
             const bool down = b < state.numButtons && state.digitalButton[b];
-            if (down != was.buttons[b]) PadPress(i, ButtonOf(b), down);
+            if (down != was.buttons[b] && kButtons[b] != PadButton::Count && events->padButton != nullptr) {
+                events->padButton(i, kButtons[b], down);
+            }
             was.buttons[b] = down;
         }
         const int x = state.numAxes > 0 ? StickValue(state.axis[0]) : 0;
         const int y = state.numAxes > 1 ? StickValue(state.axis[1]) : 0;
-        if (x != was.x) PadMove(i, PadAxis::LeftX, x);
-        if (y != was.y) PadMove(i, PadAxis::LeftY, y);
+        if (x != was.x && events->padAxis != nullptr) events->padAxis(i, PadAxis::LeftX, x);
+        if (y != was.y && events->padAxis != nullptr) events->padAxis(i, PadAxis::LeftY, y);
         was.x = x;
         was.y = y;
     }
 }
 
 void WebGamepadsClose() {
-    PadsForget();
+    const PlayerEvents* events = DeviceListener();
+    for (int i = 0; i < kMaxPads; ++i) {
+        if (seen[i].connected && events != nullptr && events->padRemoved != nullptr) events->padRemoved(i);
+    }
     seen = {};
 }

@@ -1,11 +1,9 @@
 #pragma once
 // What the web program's entry asks of the page around the game.
-#include "platform/shell.h"
 
-// The settings this browser keeps for the game (the sound's mute), or the defaults.
-ShellSettings WebSavedSettings();
-// Keeps a setting the player changed in play, for the next visit.
-void WebKeepSettings(const ShellSettings& now);
+// Whether the player turned the sound off on an earlier visit: the one setting a browser keeps.
+bool WebSavedMute();
+void WebKeepMute(bool muted);
 
 // Tells the page that the game ended with `status` (0: the player quit; 1: it could not start)
 // and sleeps until the player asks to play again.

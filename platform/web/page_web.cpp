@@ -16,13 +16,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void WebPlayAgain() {
     WebWake();
 }
 
-ShellSettings WebSavedSettings() {
-    ShellSettings settings;
-    settings.muted = WebStoredMute() == 1;
-    return settings;
-}
+bool WebSavedMute() { return WebStoredMute() == 1; }
 
-void WebKeepSettings(const ShellSettings& now) { WebStoreMute(now.muted ? 1 : 0); }
+void WebKeepMute(bool muted) { WebStoreMute(muted ? 1 : 0); }
 
 void WebAwaitPlayAgain(int status) {
     playAgain = false;

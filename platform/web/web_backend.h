@@ -2,7 +2,6 @@
 // Shared inside the web backend only. The browser's side of each service is in library_web.js.
 #include <cstdint>
 
-#include "platform/shell.h"
 #include "platform/window.h"
 
 // library_web.js
@@ -29,21 +28,6 @@ void WebShowFlippedPage();
 // Shows the visible page again (paused, resized).
 void WebRepresent();
 
-// The player's shell (platform/shell.h): pause and mute. While paused no frame runs: the
-// game's messages wait, the clock stands still, the sound holds its place and the page shows
-// the picture dimmed.
-bool WebMuted();
-bool WebPaused();
-void WebSetPaused(bool on);
-// Milliseconds spent paused so far, which the game's clock leaves out.
-uint32_t WebPausedMs();
-// Pause and mute keys (virtual-key codes), taken (true) before the game sees them.
-bool WebShellTakesKey(uint32_t virtualKey, bool down, bool repeat);
-// The tab was hidden or shown again: hidden, the game pauses until it is back.
-void WebShellVisibilityChanged(bool visible);
-
 // Game controllers through the browser's Gamepad API, read at every pump.
 void WebGamepadsPoll();
 void WebGamepadsClose();
-// Queues a message from the player for the window and wakes the frame's wait.
-void WebPostMessage(uint32_t message, uintptr_t wParam);

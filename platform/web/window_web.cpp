@@ -1,51 +1,42 @@
-// The browser window: the page's key, focus and visibility events become the game's messages,
-// delivered only through the pump. The frame's wait sleeps in the browser's event loop
-// (ASYNCIFY), so the game keeps its own loop and frame order.
+// The browser window: the page's key, focus and visibility events, passed to the player's
+// shell, which makes the game's messages of them; they are delivered only through the pump. The
+// frame's wait sleeps in the browser's event loop (ASYNCIFY), so the game keeps its own loop
+// and frame order.
 #include <emscripten/html5.h>
 
-#include <deque>
+#include <algorithm>
 
 #include "platform/device/hooks.h"
+#include "platform/player.h"
 #include "platform/web/key_codes.h"
 #include "platform/web/web_backend.h"
 
-struct PlatformWindow {
-    WindowProcedure procedure = nullptr;
-};
+struct PlatformWindow {};
 
 namespace {
 
 PlatformWindow* theWindow = nullptr;
-std::deque<MSG> queue;
 bool windowActive = false;
 
-
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
-    if (theWindow == nullptr) return EM_FALSE;
-    const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
-    const uint32_t key = VirtualKeyOf(event->code, event->keyCode);
-    // Alt+Enter: the page on the whole screen or back, as the desktop's window mode.
-    if (key == 13 && event->altKey) {
-        if (down && !event->repeat) WebToggleFullscreen();
-        return EM_TRUE;
-    }
-    if (!WebShellTakesKey(key, down, event->repeat)) {
-        // Escape quits even from a pause.
-        if (down && key == VK_ESCAPE) WebSetPaused(false);
-        WebPostMessage(down ? WM_KEYDOWN : WM_KEYUP, key);
-    }
-    return KeyScrollsPage(event->code) ? EM_TRUE : EM_FALSE;
+    const PlayerEvents* events = DeviceListener();
+    if (theWindow == nullptr || events == nullptr || events->key == nullptr) return EM_FALSE;
+    const bool taken = events->key(VirtualKeyOf(event->code, event->keyCode), event->altKey,
+                                   type == EMSCRIPTEN_EVENT_KEYDOWN, event->repeat);
+    return taken || KeyScrollsPage(event->code) ? EM_TRUE : EM_FALSE;
 }
 
 EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void*) {
     if (theWindow == nullptr) return EM_FALSE;
     windowActive = type == EMSCRIPTEN_EVENT_FOCUS;
-    WebPostMessage(WM_ACTIVATEAPP, windowActive ? 1 : 0);
+    const PlayerEvents* events = DeviceListener();
+    if (events != nullptr && events->focus != nullptr) events->focus(windowActive);
     return EM_FALSE;
 }
 
 EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* event, void*) {
-    if (theWindow != nullptr) WebShellVisibilityChanged(!event->hidden);
+    const PlayerEvents* events = DeviceListener();
+    if (theWindow != nullptr && events != nullptr && events->hidden != nullptr) events->hidden(event->hidden);
     return EM_FALSE;
 }
 
@@ -67,30 +58,25 @@ void Listen(bool on) {
 
 }  // namespace
 
-void WebPostMessage(uint32_t message, uintptr_t wParam) {
-    queue.push_back(MSG{theWindow, message, wParam, 0});
-    WebWake();
-}
-
 bool WebWindowIsActive() { return windowActive; }
 
 WindowHandle WindowCreate(const char*, const char*, WindowProcedure procedure) {
     if (theWindow != nullptr || procedure == nullptr) return nullptr;
-    theWindow = new PlatformWindow{procedure};
+    theWindow = new PlatformWindow;
+    DeviceWindowOpened(theWindow, procedure);
     Listen(true);
     // The page the player just clicked or typed into has the focus: the game starts active,
     // as a desktop window that comes up in front.
     if (WebDocumentHasFocus() != 0) {
         windowActive = true;
-        queue.push_back(MSG{theWindow, WM_ACTIVATEAPP, 1, 0});
+        MessagePost(theWindow, WM_ACTIVATEAPP, 1, 0);
     }
     return theWindow;
 }
 
 void WindowDestroy(WindowHandle window) {
     if (window == nullptr || window != theWindow) return;
-    WebSetPaused(false);
-    window->procedure(window, WM_DESTROY, 0, 0);
+    DeviceWindowDestroyed(window);
     WebGamepadsClose();
     Listen(false);
     delete window;
@@ -106,43 +92,37 @@ intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t
 // The page hides the pointer over the game itself (CSS).
 void CursorHide() {}
 
-bool MessagePeek() {
+void BackendPollEvents() {
     WebShowFlippedPage();
     DeviceDebugEndOfFrame();
     if (theWindow != nullptr) WebGamepadsPoll();
-    return !queue.empty() && !WebPaused();
 }
 
-int MessageGet(MSG* message) {
-    while (queue.empty()) {
-        if (theWindow == nullptr) {
-            *message = MSG{nullptr, WM_QUIT, 0, 0};
-            return 0;
-        }
-        WebSleep(1000);
-        WebGamepadsPoll();
-    }
-    *message = queue.front();
-    queue.pop_front();
-    return message->message == WM_QUIT ? 0 : 1;
+// The pads are read at every pump: a wait lasts a frame at most.
+void BackendWaitEvents(uint32_t timeoutMs) { WebSleep(std::min<uint32_t>(timeoutMs, 50)); }
+
+bool BackendWaitForEvent() {
+    if (theWindow == nullptr) return false;
+    WebSleep(1000);
+    WebGamepadsPoll();
+    return true;
 }
 
-void MessageDispatch(const MSG* message) {
-    if (message->window != nullptr && message->window == theWindow) {
-        message->window->procedure(message->window, message->message, message->wParam, message->lParam);
-    }
+void BackendWake() { WebWake(); }
+
+void BackendHold(bool) {
+    WebRepresent();  // dimmed under the pause mark, or as it was
+    WebWake();
 }
 
-void MessagePost(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    queue.push_back(MSG{window, message, wParam, lParam});
-}
+// A page's picture never covers another window.
+void PlatformStepAside(bool) {}
 
-void MessagePostQuit(int exitCode) { queue.push_back(MSG{nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0}); }
-
-void MessageWait(uint32_t timeoutMs) {
-    // Paused, the clock stands still and the frame's wait would never end by itself: sleep
-    // until the player does something, waking now and then for the gamepads.
-    if (WebPaused()) timeoutMs = 50;
-    if (!queue.empty() && !WebPaused()) return;
-    WebSleep(timeoutMs);
+// In the page, or the page on the whole screen; the scaling is always the sharp fill. The
+// browser may have left the whole screen by itself (its own Escape): a change the player asks
+// for toggles what the browser shows.
+void PlatformSetDisplay(bool windowed, bool) {
+    static bool chosen = true;
+    if (windowed != chosen) WebToggleFullscreen();
+    chosen = windowed;
 }

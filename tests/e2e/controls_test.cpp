@@ -37,7 +37,7 @@ TEST(GameCommandLine, HelpAndVersionEndAtOnceAndABadOptionIsRefusedWithTheUsage)
     const Outcome help = RunGame("--help");
     EXPECT_EQ(help.status, 0);
     for (const char* part : {"usage: skyring", "--window", "--fullscreen", "--mute", "--scaling sharp",
-                             "--scaling integer", "--pause-on-focus-loss", "Alt+Enter, F11", "P, Pause", "Back+Start"}) {
+                             "--scaling integer", "--pause-on-focus-loss", "Alt+Return", "P, Pause", "back+start"}) {
         EXPECT_NE(help.output.find(part), std::string::npos) << part;
     }
     const Outcome version = RunGame("--version");

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "shell/options.h"
 #include "tools/replay/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/replay/script.h"
+#include "formats/script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

@@ -10,7 +10,7 @@
 #include "platform/headless/headless.h"
 #include "sim/world.h"
 #include "tools/replay/replay.h"
-#include "tools/replay/script.h"
+#include "formats/script.h"
 
 namespace {
 

@@ -1,13 +1,15 @@
-// Game controllers through SDL's virtual joysticks: a pad sends the keyboard's key messages,
-// lets go of what it held when it is pulled out, shares the arrows with a second pad, pauses
-// with Start and quits with Back and Start.
+// Game controllers through SDL's virtual joysticks and the player's shell: a pad's default
+// bindings send the keyboard's key messages, a pad lets go of what it held when it is pulled
+// out, shares the arrows with a second pad, pauses with Start and quits with Back and Start.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <utility>
 #include <vector>
 
+#include "platform/player.h"
 #include "platform/sdl/sdl_backend.h"
+#include "shell/player_shell.h"
 
 namespace {
 
@@ -25,6 +27,7 @@ protected:
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         // The offscreen window never has the focus, which SDL otherwise asks of pad input.
         setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
+        ShellStart(ShellRun{});
         window_ = WindowCreate("orb", "pads", Record);
         ASSERT_NE(window_, nullptr);
         Pump();
@@ -36,6 +39,7 @@ protected:
             if (index >= 0) SDL_JoystickDetachVirtual(index);
         }
         WindowDestroy(window_);
+        PlatformListen(nullptr);
     }
 
     static int DeviceIndex(SDL_Joystick* pad) {
@@ -119,15 +123,15 @@ TEST_F(Gamepad, TwoPadsShareTheArrowsAndStartPausesWhileBackAndStartQuit) {
     EXPECT_EQ(Button(second, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false), Messages{Up(VK_RIGHT)});
 
     Button(second, SDL_CONTROLLER_BUTTON_START, true);
-    EXPECT_TRUE(SdlPaused());
+    EXPECT_TRUE(PlatformHeld());
     Button(second, SDL_CONTROLLER_BUTTON_START, false);
     Button(second, SDL_CONTROLLER_BUTTON_START, true);
-    EXPECT_FALSE(SdlPaused());
+    EXPECT_FALSE(PlatformHeld());
     Button(second, SDL_CONTROLLER_BUTTON_START, false);
 
     Button(first, SDL_CONTROLLER_BUTTON_BACK, true);
     EXPECT_EQ(Button(first, SDL_CONTROLLER_BUTTON_START, true), (Messages{Down(VK_ESCAPE), Up(VK_ESCAPE)}));
-    EXPECT_FALSE(SdlPaused());
+    EXPECT_FALSE(PlatformHeld());
 }
 
 }  // namespace

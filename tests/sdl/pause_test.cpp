@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "app/game.h"
+#include "formats/trace.h"
 #include "platform/device/hooks.h"
+#include "platform/player.h"
 #include "platform/sdl/sdl_backend.h"
+#include "shell/player_shell.h"
 #include "sound/sound.h"
-#include "tools/replay/trace.h"
 
 namespace {
 
@@ -71,6 +73,7 @@ TEST(Pause, HoldsTheWorldTheClockAndTheSoundThenTheFramesGoOnAsUnpaused) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
+    ShellStart(ShellRun{});
     ASSERT_EQ(StartUp(), 1);
     std::vector<std::string> seen;
     for (int frame = 0; frame < kPauseAt; ++frame) {
@@ -82,7 +85,7 @@ TEST(Pause, HoldsTheWorldTheClockAndTheSoundThenTheFramesGoOnAsUnpaused) {
     PressAndRelease(SDLK_p);
     const auto sample = [](uint32_t, void* into) -> uint32_t {
         Sample& s = *static_cast<Sample*>(into);
-        s = Sample{ClipPositions(), SdlPaused()};
+        s = Sample{ClipPositions(), PlatformHeld()};
         if (&s == &late) PressAndRelease(SDLK_p);
         return 0;
     };

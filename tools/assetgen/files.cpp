@@ -5,7 +5,7 @@
 #include <fstream>
 #include <vector>
 
-#include "tools/png/png_writer.h"
+#include "formats/png_writer.h"
 
 namespace assetgen {
 namespace {

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "tools/options/options.h"
+#include "shell/command_line.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/display.h"
-#include "tools/output/output_file.h"
+#include "files/output_file.h"
 
 struct GifFileType;
 

@@ -8,8 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/options/options.h"
-#include "tools/output/output_file.h"
+#include "shell/command_line.h"
+#include "files/named_files.h"
+#include "files/output_file.h"
 #include "tools/replay/command_line.h"
 #include "tools/replay/gif.h"
 #include "tools/replay/replay.h"

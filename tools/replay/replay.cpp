@@ -10,8 +10,8 @@
 #include "sim/world.h"
 #include "sound/sound.h"
 #include "tools/replay/gif.h"
-#include "tools/replay/png.h"
-#include "tools/replay/trace.h"
+#include "formats/page_png.h"
+#include "formats/trace.h"
 
 namespace {
 

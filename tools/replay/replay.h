@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/replay/script.h"
+#include "formats/script.h"
 
 class GifClip;
 

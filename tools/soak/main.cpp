@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "tools/options/options.h"
+#include "shell/command_line.h"
 #include "tools/soak/soak.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/replay/script.h"
+#include "formats/script.h"
 
 // The script in the replay tool's format, so that a broken run can be replayed and looked at.
 void WriteScript(const std::vector<ScriptEvent>& events, std::ostream& out);

@@ -1,0 +1,31 @@
+#include "shell/pictures.h"
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "files/folders.h"
+#include "formats/page_png.h"
+#include "shell/warn.h"
+
+void SavePicture(const uint8_t* page, const PALETTEENTRY palette[256]) {
+    const std::string folder = PicturesFolder();
+    if (folder.empty()) return Warn("no folder for pictures (HOME is unset)");
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    char stamp[64];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &parts);
+    // A second picture in the same second gets a number of its own.
+    const std::string stem = folder + "/skyring-" + stamp;
+    std::string path = stem + ".png";
+    for (int n = 2; std::filesystem::exists(path, ec); ++n) path = stem + "-" + std::to_string(n) + ".png";
+    std::string error;
+    if (WritePagePng(path, page, palette, &error)) {
+        Warn("the screen is saved as " + path);
+    } else {
+        Warn("could not save the screen: " + error);
+    }
+}

@@ -1,0 +1,39 @@
+#include "shell/playback.h"
+
+#include <vector>
+
+#include "app/game.h"
+#include "formats/script.h"
+#include "sim/world.h"
+
+namespace {
+
+std::vector<ScriptEvent> playback;
+size_t nextEvent = 0;
+bool playing = false;
+bool playedOut = false;
+
+}  // namespace
+
+bool PlaybackRead(const std::string& path, std::string* error) {
+    if (!ReadScriptFile(path, &playback, error)) return false;
+    playing = true;
+    return true;
+}
+
+bool PlaybackActive() { return playing; }
+
+void PlaybackBeforeFrame(int64_t frame) {
+    for (; nextEvent < playback.size() && playback[nextEvent].frame == frame; ++nextEvent) {
+        PostScriptEvent(mainWindow, playback[nextEvent]);
+    }
+}
+
+void PlaybackAfterFrame(int64_t frame) {
+    // A recording played out ends with the next jump's end, as a film ends after its last scene.
+    const bool eventsOver = nextEvent == playback.size() && (playback.empty() || frame >= playback.back().frame);
+    if (playing && !playedOut && eventsOver && restartRequested != 0) {
+        playedOut = true;
+        MessagePost(mainWindow, WM_CLOSE, 0, 0);
+    }
+}
