@@ -313,4 +313,18 @@ TEST(GameCommandLine, TheReadmesTableOfOptionsIsTheProgramsOwn) {
     EXPECT_EQ(rows, expected);
 }
 
+// And its table of keys is the bindings': every action with its default keys and pad buttons.
+TEST(GameCommandLine, TheReadmesTableOfKeysIsTheDefaultBindings) {
+    std::ifstream in(README_PATH);
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("| `", 0) == 0 && line.rfind("| `--", 0) != 0) rows.push_back(line);
+    }
+    std::vector<std::string> expected;
+    for (const ActionRow& row : kActions) {
+        expected.push_back(std::string("| `") + row.name + "` | " + row.keys + " | " + row.pad + " | " + row.help + " |");
+    }
+    EXPECT_EQ(rows, expected);
+}
+
 }  // namespace

@@ -69,6 +69,30 @@ TEST(PlayerShell, MSilencesTheMixF11SwitchesF12KeepsEveryPictureAndEachChangeIsS
     EXPECT_EQ(pictures.size(), 2u);
 }
 
+TEST(PlayerShell, AKeyBoundInTheSettingsFileSteersTheDiver) {
+    GameSession session;
+    session.WriteSettings("key.turn-left = Left, A\n");
+    ASSERT_TRUE(session.Start({"--trace", session.Path("trace.jsonl")}));
+    std::this_thread::sleep_for(4500ms);  // the diver has left the aircraft
+    session.Xdo("keydown a");
+    std::this_thread::sleep_for(600ms);
+    session.Xdo("keyup a");
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(session.End(), 0);
+    // The player's heading (the twelfth value of slot 0) turns while the Left bit is held.
+    int turning = 0;
+    std::string heading;
+    for (const std::string& line : Lines(session.Read("trace.jsonl"))) {
+        const size_t player = line.find("[[0,");
+        std::string values = line.substr(player + 2, line.find(']', player) - player - 2);
+        for (int i = 0; i < 11; ++i) values = values.substr(values.find(',') + 1);
+        const std::string now = values.substr(0, values.find(','));
+        if (line.find("\"controlFlags\":1,") != std::string::npos && !heading.empty() && now != heading) ++turning;
+        heading = now;
+    }
+    EXPECT_GT(turning, 3) << "A held turns the diver left";
+}
+
 TEST(PlayerShell, TheFocusLossPauseEndsWithTheFocusButNotThePlayersOwnPause) {
     GameSession session;
     ASSERT_TRUE(session.Start({"--pause-on-focus-loss"}));

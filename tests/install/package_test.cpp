@@ -48,12 +48,12 @@ protected:
     static inline ShellOutput cpack, unpacked;
 };
 
-// The README's table of the package's files: every `/usr/...` path in its rows' first cells.
-std::set<std::string> FilesTheReadmeLists() {
-    std::ifstream readme(README_PATH);
+// The packaging notes' table of the package's files: every `/usr/...` path in its rows' first cells.
+std::set<std::string> FilesTheNotesList() {
+    std::ifstream notes(PACKAGING_DOC_PATH);
     std::set<std::string> files;
     const std::regex path("`(/usr/[^`]+)`");
-    for (std::string line; std::getline(readme, line);) {
+    for (std::string line; std::getline(notes, line);) {
         if (line.rfind("| `/usr/", 0) != 0) continue;
         const std::string cell = line.substr(0, line.find(" |", 1));
         for (std::sregex_iterator it(cell.begin(), cell.end(), path), end; it != end; ++it) files.insert((*it)[1]);
@@ -61,7 +61,7 @@ std::set<std::string> FilesTheReadmeLists() {
     return files;
 }
 
-TEST_F(PackageTest, HoldsExactlyTheFilesTheReadmeLists) {
+TEST_F(PackageTest, HoldsExactlyTheFilesItsNotesList) {
     const ShellOutput listing = RunShell("dpkg-deb -c " + Quote(deb.string()));
     ASSERT_EQ(listing.status, 0) << listing.text;
     std::set<std::string> files;
@@ -73,8 +73,8 @@ TEST_F(PackageTest, HoldsExactlyTheFilesTheReadmeLists) {
         ASSERT_NE(dot, std::string::npos) << line;
         files.insert(line.substr(dot + 2));
     }
-    const std::set<std::string> listed = FilesTheReadmeLists();
-    EXPECT_FALSE(listed.empty()) << "no table of /usr paths in " README_PATH;
+    const std::set<std::string> listed = FilesTheNotesList();
+    EXPECT_FALSE(listed.empty()) << "no table of /usr paths in " PACKAGING_DOC_PATH;
     EXPECT_EQ(files, listed);
 }
 
