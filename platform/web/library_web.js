@@ -1,39 +1,52 @@
 // The browser's side of the web backend: the frame's wait, the canvas, Web Audio and the page.
 // The page (index.html) owns the elements; it hands them over in Module.skyring.
 mergeInto(LibraryManager.library, {
-  $webWait: {wake: null},
+  $webWait: {wake: null, channel: null, next: null},
 
-  // Sleeps until the deadline or until an event wakes the game. Timers come late by a
-  // millisecond or more, so the last two are waited in message-channel hops, which are not.
+  // Sleeps until the deadline or until an event wakes the game, on browser timers. The game's
+  // clock counts whole milliseconds and a frame ends in the millisecond its deadline begins: a
+  // wait that ended a millisecond later would lengthen the frame by one. Timers take whole
+  // milliseconds and come a few tenths of one late, so the wait sets two, a millisecond apart:
+  // the sooner one ends it if it comes inside the deadline's millisecond, and is only early
+  // when the later one comes inside it instead.
   WebSleep__deps: ['$webWait'],
   WebSleep: function(ms) {
     Asyncify.handleSleep(function(wakeUp) {
-      var done = false, timer = 0, channel = null;
+      var done = false, sooner = 0, later = 0;
+      var deadline = Math.floor(performance.now()) + ms;  // where the game's tick reaches it
       var finish = function() {
         if (done) return;
         done = true;
-        clearTimeout(timer);
-        if (channel) channel.port1.close();
-        webWait.wake = null;
+        clearTimeout(sooner);
+        clearTimeout(later);
+        webWait.wake = webWait.next = null;
         wakeUp();
       };
       // Woken from inside an event handler that is itself running game code: resume after it.
       webWait.wake = function() { Promise.resolve().then(finish); };
-      var deadline = performance.now() + ms;
-      var hop = function() {
-        if (performance.now() >= deadline) return finish();
-        channel.port2.postMessage(0);
+      var wait = function() {
+        if (done) return;
+        var left = deadline - performance.now();
+        if (left <= 0) return finish();
+        var whole = Math.ceil(left);
+        sooner = setTimeout(function() {
+          if (performance.now() >= deadline) finish();
+        }, whole - 1);
+        later = setTimeout(wait, whole);
       };
-      var approach = function() {
-        channel = new MessageChannel();
-        channel.port1.onmessage = hop;
-        hop();
-      };
-      if (ms > 2) {
-        timer = setTimeout(approach, ms - 2);
-      } else {
-        approach();
+      if (ms >= 5) return wait();
+      // Browsers make a timer of less than 4 ms set inside timers nested five deep (as frames
+      // are) wait 4 ms: a short wait sets its timers from a task of its own.
+      if (!webWait.channel) {
+        webWait.channel = new MessageChannel();
+        webWait.channel.port1.onmessage = function() {
+          var next = webWait.next;
+          webWait.next = null;
+          if (next) next();
+        };
       }
+      webWait.next = wait;
+      webWait.channel.port2.postMessage(0);
     });
   },
 
