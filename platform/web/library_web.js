@@ -120,47 +120,105 @@ mergeInto(LibraryManager.library, {
     });
   },
 
-  // Web Audio: a script processor pulls the shared mixer at 44100 Hz on the page's thread.
-  // The page makes the audio context at the player's first click or key, which browsers ask for.
-  // skyring.audioPulls counts the pulls, skyring.audioLoudest keeps the loudest sample so far.
-  $webAudio: {node: null},
+  // The sound: the game's mixer makes 44100 Hz stereo blocks here, each when the page's audio
+  // worklet (skyring-audio.js) asks for it, and the worklet plays them on the browser's audio
+  // thread, so the sound keeps going whatever the page's thread is doing. While the game is
+  // paused or its tab hidden the audio context is suspended: nothing plays or asks, and the
+  // queued sound holds its place. The page makes the audio context at the player's first
+  // click or key, which browsers ask for. skyring.audioPulls counts the blocks mixed,
+  // skyring.audioLoudest keeps the loudest sample so far, skyring.audioStarved counts the
+  // frames played silent because a block came late.
+  $webAudio: {context: null, node: null, opening: null, held: false, loaded: null},
 
-  WebAudioOpen__deps: ['$webAudio'],
+  // `frames` frames from the game's mixer, or silence while it has none to give.
+  $webAudioBlock: function(frames) {
+    var block = new Int16Array(frames * 2), at = _WebAudioMix(frames) >> 1;
+    if (at === 0) return block;
+    block.set(HEAP16.subarray(at, at + frames * 2));
+    var page = Module.skyring, loudest = page.audioLoudest || 0;
+    page.audioPulls = (page.audioPulls || 0) + 1;
+    for (var i = 0; i < block.length; ++i) loudest = Math.max(loudest, Math.abs(block[i]));
+    page.audioLoudest = loudest;
+    return block;
+  },
+
+  // Plays `node` (its blocks) through `context` for this opening, unless it was closed meanwhile.
+  $webAudioStart__deps: ['$webAudio'],
+  $webAudioStart: function(opening, node) {
+    if (webAudio.opening !== opening) return;
+    node.connect(webAudio.context.destination);
+    webAudio.node = node;
+  },
+
+  WebAudioOpen__deps: ['$webAudio', '$webAudioBlock', '$webAudioStart'],
   WebAudioOpen: function() {
     var context = Module.skyring.audioContext;
     if (!context) return 0;
-    if (webAudio.node) return 1;
-    var node = context.createScriptProcessor(1024, 0, 2);
-    node.onaudioprocess = function(event) {
-      var out = event.outputBuffer, frames = out.length;
-      var left = out.getChannelData(0), right = out.getChannelData(1);
-      var at = _WebAudioMix(frames) >> 1;
-      if (at === 0) {
-        left.fill(0);
-        right.fill(0);
-        return;
-      }
-      var page = Module.skyring, loudest = page.audioLoudest || 0;
-      page.audioPulls = (page.audioPulls || 0) + 1;
-      for (var i = 0; i < frames; ++i) {
-        var l = HEAP16[at + 2 * i], r = HEAP16[at + 2 * i + 1];
-        left[i] = l / 32768;
-        right[i] = r / 32768;
-        loudest = Math.max(loudest, l < 0 ? -l : l, r < 0 ? -r : r);
-      }
-      page.audioLoudest = loudest;
-    };
-    node.connect(context.destination);
-    webAudio.node = node;
+    if (webAudio.opening) return 1;
+    var opening = webAudio.opening = {};
+    if (webAudio.context !== context) {
+      webAudio.context = context;
+      webAudio.loaded = context.audioWorklet ? context.audioWorklet.addModule(locateFile('skyring-audio.js')) : null;
+      // The page resumes the context at the player's keys and clicks; a held game stays held.
+      context.addEventListener('statechange', function() {
+        if (webAudio.held && context.state === 'running') context.suspend();
+      });
+    }
+    if (!webAudio.held) context.resume();
+    if (webAudio.loaded) {
+      webAudio.loaded.then(function() {
+        if (webAudio.opening !== opening) return;
+        var node = new AudioWorkletNode(context, 'skyring-output', {numberOfInputs: 0, outputChannelCount: [2]});
+        node.port.onmessage = function(event) {
+          var page = Module.skyring;
+          page.audioStarved = (page.audioStarved || 0) + event.data.starved;
+          var block = webAudioBlock(event.data.frames);
+          node.port.postMessage(block, [block.buffer]);
+        };
+        webAudioStart(opening, node);
+      }, function(error) {
+        console.error('Skyring: no sound (the audio worklet did not load: ' + error + ')');
+      });
+    } else {
+      // No worklet (a page served over plain http from another machine, an old browser): the
+      // mixer is pulled on the page's thread instead.
+      var node = context.createScriptProcessor(1024, 0, 2);
+      node.onaudioprocess = function(event) {
+        var out = event.outputBuffer, block = webAudioBlock(out.length);
+        var left = out.getChannelData(0), right = out.getChannelData(1);
+        for (var i = 0; i < out.length; ++i) {
+          left[i] = block[2 * i] / 32768;
+          right[i] = block[2 * i + 1] / 32768;
+        }
+      };
+      webAudioStart(opening, node);
+    }
     return 1;
   },
 
+  // The game's sound device is released: the context rests until the next game.
   WebAudioClose__deps: ['$webAudio'],
   WebAudioClose: function() {
-    if (!webAudio.node) return;
-    webAudio.node.disconnect();
-    webAudio.node.onaudioprocess = null;
-    webAudio.node = null;
+    webAudio.opening = null;
+    if (webAudio.node) {
+      webAudio.node.disconnect();
+      if (webAudio.node.port) webAudio.node.port.close();
+      webAudio.node.onaudioprocess = null;
+      webAudio.node = null;
+    }
+    if (webAudio.context) webAudio.context.suspend();
+  },
+
+  // Paused or hidden: no sound plays, and none is asked for, until the game goes on.
+  WebAudioHold__deps: ['$webAudio'],
+  WebAudioHold: function(hold) {
+    webAudio.held = !!hold;
+    if (!webAudio.opening) return;
+    if (hold) {
+      webAudio.context.suspend();
+    } else {
+      webAudio.context.resume();
+    }
   },
 
   WebDocumentHasFocus: function() {

@@ -24,6 +24,7 @@ uint32_t WebPausedMs() { return pauseClock.PausedMs(emscripten_get_now()); }
 void WebSetPaused(bool on) {
     pausedByHiding = false;
     if (!pauseClock.Set(on, emscripten_get_now())) return;
+    WebAudioHold(on);
     WebRepresent();  // dimmed under the pause mark, or as it was
     WebWake();
 }

@@ -14,6 +14,8 @@ void WebScreenLayout(int factor, int x, int y, int w, int h);
 void WebScreenShow(const void* rgba, bool paused, bool fresh);
 int WebAudioOpen();
 void WebAudioClose();
+// Paused or hidden, the sound output stops where it is; it goes on when the game does.
+void WebAudioHold(bool hold);
 int WebDocumentHasFocus();
 void WebToggleFullscreen();
 void WebGameEnded(int status);

@@ -61,9 +61,11 @@ test('the page in a browser', async (t) => {
   try {
     const page = await browser.newPage();
     await page.setViewport({width: 1024, height: 768});
-    const errors = [];
-    page.on('console', (message) => { if (message.type() === 'error') errors.push(message.text()); });
-    page.on('pageerror', (error) => errors.push(error.message));
+    const said = [];
+    page.on('console', (message) => {
+      if (message.type() === 'error' || message.type() === 'warn') said.push(message.text());
+    });
+    page.on('pageerror', (error) => said.push(error.message));
     await page.goto(site.url);
     await page.waitForFunction(() => document.getElementById('start-prompt').textContent.startsWith('Click'));
     const cards = () => page.evaluate(() => ({start: !document.getElementById('start').hidden,
@@ -124,10 +126,13 @@ test('the page in a browser', async (t) => {
         Object.defineProperty(document, 'visibilityState', {value: hidden ? 'hidden' : 'visible', configurable: true});
         document.dispatchEvent(new Event('visibilitychange'));
       }, hidden);
+      const sound = () => page.evaluate(() => skyring.audioContext.state);
       await setHidden(true);
       assert.ok(await stillFor(400), 'the game went on in a hidden tab');
+      assert.equal(await sound(), 'suspended', 'the sound went on in a hidden tab');
       await setHidden(false);
       assert.ok(!(await stillFor(400)), 'the game stayed paused after the tab came back');
+      assert.equal(await sound(), 'running');
     });
 
     await t.test('a gamepad\'s Start pauses and resumes', async () => {
@@ -171,7 +176,7 @@ test('the page in a browser', async (t) => {
       assert.ok(!samePicture(steered, quiet), 'holding Left left the picture as it was');
     });
 
-    assert.deepEqual(errors, [], 'console errors');
+    assert.deepEqual(said, [], 'console warnings and errors');
   } finally {
     await close();
     site.stop();
