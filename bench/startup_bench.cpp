@@ -112,7 +112,7 @@ void Play(benchmark::State& state) {
     }
     XCloseDisplay(display);
 }
-BENCHMARK(Play)->Args({640, 480})->Args({1920, 1080})->Args({3840, 2160})->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(Play)->Args({640, 480})->Args({1280, 960})->Args({1920, 1080})->Args({3840, 2160})->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 
