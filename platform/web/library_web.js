@@ -68,7 +68,7 @@ mergeInto(LibraryManager.library, {
   // which canvas; skyring.pagesShown counts the game's pages, skyring.onPage (when set) sees
   // each as it comes (its number, RGBA bytes, palette indices and the palette as shown), and
   // skyring.onPicture(number) each picture drawn, the last page's number.
-  $webScreen: {layout: null, chosen: false, gl: null, glCanvas: null, factorAt: null, sizeAt: null, flatCanvas: null,
+  $webScreen: {layout: null, gl: null, glCanvas: null, factorAt: null, sizeAt: null, flatCanvas: null,
                flat: null, page: null, pageContext: null, pending: 0, paused: false, pixels: 0, number: 0},
 
   $webScreenShader: {
@@ -152,7 +152,7 @@ mergeInto(LibraryManager.library, {
     return true;
   },
 
-  // WebGL2 on the page's canvas, chosen once, or null (webScreen.glCanvas is the page's canvas
+  // WebGL2 on the page's canvas, or null (webScreen.glCanvas is the page's canvas
   // when that has a WebGL2 context, even one that could not be set up). A WebGL that the CPU
   // emulates is tried on a canvas of its own first, and left for the 2D canvas, as the desktop
   // leaves an emulated OpenGL for its software presenter.
@@ -241,17 +241,21 @@ mergeInto(LibraryManager.library, {
     HEAP32[height >> 2] = Math.round(window.innerHeight * ratio);
   },
 
+  // The presenter, chosen as the page loads: setting WebGL2 up takes a while, which the first
+  // picture need not wait for.
+  $webScreenChoose__deps: ['$webScreen', '$webScreenGl'],
+  $webScreenChoose__postset: 'webScreenChoose();',
+  $webScreenChoose: function() {
+    webScreen.gl = webScreenGl();
+    if (!webScreen.glCanvas) webScreen.flatCanvas = Module.skyring.canvas;
+  },
+
   // The canvas's place and size in device pixels: the largest 4:3 rectangle, with the whole
   // factor the page is enlarged by.
-  WebScreenLayout__deps: ['$webScreen', '$webScreenGl', '$webScreenUse'],
+  WebScreenLayout__deps: ['$webScreen', '$webScreenChoose', '$webScreenUse'],
   WebScreenLayout: function(factor, x, y, w, h) {
     var s = webScreen;
     s.layout = {factor: factor, x: x, y: y, w: w, h: h};
-    if (!s.chosen) {
-      s.chosen = true;
-      s.gl = webScreenGl();
-      if (!s.glCanvas) s.flatCanvas = Module.skyring.canvas;
-    }
     webScreenUse(s.gl ? s.glCanvas : s.flatCanvas);
   },
 
@@ -329,7 +333,8 @@ mergeInto(LibraryManager.library, {
 
   // The sound: the game's mixer makes 44100 Hz stereo blocks here, each when the page's audio
   // worklet (skyring-audio.js) asks for it, and the worklet plays them on the browser's audio
-  // thread, so the sound keeps going whatever the page's thread is doing. While the game is
+  // thread, so the sound goes on through anything shorter on the page's thread than what the
+  // worklet has queued (46 ms or more). While the game is
   // paused or its tab hidden the audio context is suspended: nothing plays or asks, and the
   // queued sound holds its place. The page makes the audio context at the player's first
   // click or key, which browsers ask for. skyring.audioPulls counts the blocks mixed,
