@@ -123,7 +123,7 @@ for (const [width, height] of sizes) {
   for (const spec of pages) {
     const run = await play(spec, width, height);
     const all = Object.values(run.cpu).reduce((a, b) => a + b, 0);
-    const others = all - kinds.reduce((sum, k) => sum + (run.cpu[k] || 0), 0);
+    const others = Math.max(0, all - kinds.reduce((sum, k) => sum + (run.cpu[k] || 0), 0));
     console.log(`${`${spec} (${run.presenter})`.padEnd(34)}${column(run.framesPerSecond.toFixed(2), 9)}` +
                 `${column(`${run.firstPicture.toFixed(0)}ms`, 7)}` +
                 `${kinds.map((k) => column((run.cpu[k] || 0).toFixed(1), 12)).join('')}${column(others.toFixed(1), 8)}` +

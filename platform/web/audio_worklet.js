@@ -1,9 +1,10 @@
 // The game's sound on the browser's audio thread (served as skyring-audio.js): plays the
 // blocks of 16-bit stereo samples that the game's mixer makes on the page (library_web.js),
 // and asks for the next block while enough is still queued for the page's answer to come in
-// time. What is queued is what is heard late: about 35 to 60 ms, beside the output's own.
+// time, even when the page's thread is busy for a while. What is queued is what is heard late:
+// about 45 to 70 ms, beside the output's own.
 const kBlockFrames = 1024;  // frames asked for at once, 23 ms at 44100 Hz
-const kAheadFrames = 1536;  // more is asked for when fewer frames than this are queued or on the way
+const kAheadFrames = 2048;  // more is asked for when fewer frames than this are queued or on the way
 
 class SkyringOutput extends AudioWorkletProcessor {
   constructor() {
