@@ -2,7 +2,9 @@
 // screen size: the time from the start key to the first picture, then some seconds of play,
 // the game's pages shown per second and the CPU time of each of the browser's processes and
 // of all of them, beside the desktop game's pages per second and CPU at the same size (its
-// startup_bench, in a private Xvfb, software presenter).
+// startup_bench, in a private Xvfb, software presenter) and the ratio; the X server's CPU, which
+// takes the desktop's pictures in as a browser's compositor does, is shown beside, and a second
+// ratio counts it with the game's.
 //   node bench/web/play_bench.mjs [SECONDS [WIDTHxHEIGHT...]] [--page DIR[?QUERY]]...
 // Sizes are 1280x960 and 1920x1080 unless given. Each --page is a site folder (relative to the
 // repository) and the address's query; without any, build-web with each presenter
@@ -69,7 +71,7 @@ function desktop(width, height) {
   const out = execFileSync(bench, [`--benchmark_filter=^Play/${width}/${height}/`, '--benchmark_format=json'],
                            {encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore']});
   const [run] = JSON.parse(out).benchmarks;
-  return run ? {framesPerSecond: run['frames/s'], cpu: run['CPU %']} : null;
+  return run ? {framesPerSecond: run['frames/s'], cpu: run['CPU %'], server: run['X CPU %']} : null;
 }
 
 // One page played for `seconds` at width x height.
@@ -114,11 +116,14 @@ const column = (text, width) => String(text).padStart(width);
 for (const [width, height] of sizes) {
   console.log(`\n${width}x${height}, ${seconds} s of play each, one after the other; CPU in % of one core`);
   console.log(`${'what'.padEnd(34)}${column('frames/s', 9)}${column('first', 7)}` +
-              `${kinds.map((k) => column(k, 12)).join('')}${column('others', 8)}${column('all', 7)}${column('× desktop', 11)}`);
+              `${kinds.map((k) => column(k, 12)).join('')}${column('others', 8)}${column('all', 7)}${column('× desktop', 11)}` +
+              `${column('× with X', 10)}`);
   const base = desktop(width, height);
   if (base) {
     console.log(`${'desktop (Xvfb, software)'.padEnd(34)}${column(base.framesPerSecond.toFixed(2), 9)}${column('', 7)}` +
                 `${kinds.map(() => column('', 12)).join('')}${column('', 8)}${column(base.cpu.toFixed(1), 7)}`);
+    console.log(`${'  and its X server'.padEnd(34)}${column('', 16)}${kinds.map(() => column('', 12)).join('')}` +
+                `${column('', 8)}${column(base.server.toFixed(1), 7)}`);
   }
   for (const spec of pages) {
     const run = await play(spec, width, height);
@@ -127,7 +132,8 @@ for (const [width, height] of sizes) {
     console.log(`${`${spec} (${run.presenter})`.padEnd(34)}${column(run.framesPerSecond.toFixed(2), 9)}` +
                 `${column(`${run.firstPicture.toFixed(0)}ms`, 7)}` +
                 `${kinds.map((k) => column((run.cpu[k] || 0).toFixed(1), 12)).join('')}${column(others.toFixed(1), 8)}` +
-                `${column(all.toFixed(1), 7)}${column(base ? `${(all / base.cpu).toFixed(1)} ×` : '-', 11)}`);
+                `${column(all.toFixed(1), 7)}${column(base ? `${(all / base.cpu).toFixed(1)} ×` : '-', 11)}` +
+                `${column(base ? `${(all / (base.cpu + base.server)).toFixed(1)} ×` : '-', 10)}`);
     if (run.starved > 0) console.log(`  the sound went silent for ${run.starved} frames waiting for the mixer`);
     for (const line of new Set(run.said)) console.log(`  console: ${line}`);
   }
