@@ -1,6 +1,6 @@
 // The page on emulated phones and a tablet, as a player meets it there: the picture fills the
 // largest 4:3 rectangle of any screen, upright or sideways, and follows it as it turns; a tap
-// starts the game; fingers on the touch controls steer it as keys do, several at once, and the
+// starts the game and its sound; fingers on the touch controls steer it as keys do, several at once, and the
 // controls step aside while a key or a pad is used.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
@@ -76,6 +76,9 @@ test('the page on phones and a tablet', async (t) => {
       await page.touchscreen.tap(200, 400);
       await untilPage(page, 5);
       assert.ok(await controlsShown(page), 'no touch controls on a phone');
+      // The tap made the sound too, which the game's mixer feeds.
+      await page.waitForFunction(() => skyring.audioContext && skyring.audioContext.state === 'running' &&
+                                       skyring.audioPulls > 0);
       for (const name of ['iPhone 13', 'iPhone 13 landscape', 'Pixel 5', 'Pixel 5 landscape', 'iPad Pro 11',
                           'iPad Pro 11 landscape']) {
         await page.emulate(KnownDevices[name]);
