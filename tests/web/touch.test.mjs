@@ -11,17 +11,23 @@ const root = new URL('../../', import.meta.url).pathname;
 const kPage = 100;  // five seconds in; the diver leaves the aircraft at page 81
 const kPressAt = 84;
 
-// Where the canvas lies, against the largest 4:3 rectangle of the screen (CSS pixels).
-function fit(page) {
-  return page.evaluate(() => {
-    const shown = skyring.shownCanvas.getBoundingClientRect(), w = innerWidth, h = innerHeight;
-    const fillW = Math.min(w, h * 4 / 3);
-    return {inside: shown.left >= 0 && shown.top >= 0 && shown.right <= w + 0.5 && shown.bottom <= h + 0.5,
+// The screens, with the safe areas the phones have there (a notch, rounded corners, the home bar).
+const kScreens = [['iPhone 13', {top: 47, bottom: 34}], ['iPhone 13 landscape', {left: 47, right: 47, bottom: 21}],
+                  ['Pixel 5', {}], ['Pixel 5 landscape', {}], ['iPad Pro 11', {}], ['iPad Pro 11 landscape', {}]];
+
+// Where the canvas lies, against the largest 4:3 rectangle of the screen inside its safe area
+// (CSS pixels).
+function fit(page, insets) {
+  return page.evaluate(({top = 0, right = 0, bottom = 0, left = 0}) => {
+    const shown = skyring.shownCanvas.getBoundingClientRect(), w = innerWidth - left - right;
+    const h = innerHeight - top - bottom, fillW = Math.min(w, h * 4 / 3);
+    return {inside: shown.left >= left && shown.top >= top && shown.right <= left + w + 0.5 &&
+                    shown.bottom <= top + h + 0.5,
             dw: Math.abs(shown.width - fillW), dh: Math.abs(shown.height - fillW * 3 / 4), bottom: shown.bottom,
             controlsTop: Math.min(...[...skyring.controls.querySelectorAll('[role=button]')]
                                     .map((control) => control.getBoundingClientRect().top)),
             upright: h > w};
-  });
+  }, insets);
 }
 
 function controlsShown(page) {
@@ -79,13 +85,15 @@ test('the page on phones and a tablet', async (t) => {
       // The tap made the sound too, which the game's mixer feeds.
       await page.waitForFunction(() => skyring.audioContext && skyring.audioContext.state === 'running' &&
                                        skyring.audioPulls > 0);
-      for (const name of ['iPhone 13', 'iPhone 13 landscape', 'Pixel 5', 'Pixel 5 landscape', 'iPad Pro 11',
-                          'iPad Pro 11 landscape']) {
+      const cdp = await page.createCDPSession();
+      for (const [name, insets] of kScreens) {
+        // The screen turns or changes (and its safe area with it); the picture follows at the
+        // game's next page.
+        await cdp.send('Emulation.setSafeAreaInsetsOverride', {insets});
         await page.emulate(KnownDevices[name]);
-        // The picture follows at the game's next page.
         const shown = await page.evaluate(() => skyring.pagesShown);
         await untilPage(page, shown + 2);
-        const where = await fit(page);
+        const where = await fit(page, insets);
         assert.ok(where.inside && where.dw <= 2 && where.dh <= 2, `${name}: ${JSON.stringify(where)}`);
         if (where.upright) assert.ok(where.controlsTop >= where.bottom, `${name}: the controls cover the picture`);
       }
