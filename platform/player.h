@@ -16,6 +16,10 @@ enum class PadButton : uint8_t {
 };
 enum class PadAxis : uint8_t { LeftX, LeftY, Other };
 
+// What the player can do. A backend names an action itself only for an input that is one
+// already (a touch screen's controls); keys and pad buttons go to the shell's bindings instead.
+enum class Action : uint8_t { TurnLeft, TurnRight, Dive, LetGo, Pause, Mute, WindowMode, Picture, Quit, Count };
+
 // Each may be null.
 struct PlayerEvents {
     // True when the key did something: a browser then keeps it from the page.
@@ -25,6 +29,9 @@ struct PlayerEvents {
     void (*padButton)(int32_t pad, PadButton button, bool down);
     // value from -32768 (left, up) to 32767 (right, down).
     void (*padAxis)(int32_t pad, PadAxis axis, int value);
+    // An on-screen control pressed or let go of by a finger. Each finger is a source of its own,
+    // so that several fingers, keys and pad buttons may hold an action together.
+    void (*control)(Action action, uint32_t finger, bool down);
     void (*focus)(bool gained);
     void (*hidden)(bool hidden);  // a browser tab hidden or shown again
     void (*closeRequested)();     // the window's close button, a log-out, the window destroyed

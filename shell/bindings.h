@@ -1,13 +1,12 @@
 #pragma once
-// What the player can do, and the keys and pad buttons that do it: one table, whose bindings
-// are the defaults that the settings file may change ("key.dive = Down, S", "pad.dive = a").
+// The player's actions (platform/player.h) and the keys and pad buttons that do them: one table,
+// whose bindings are the defaults that the settings file may change ("key.dive = Down, S", "pad.dive = a").
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/player.h"
 
-enum class Action : uint8_t { TurnLeft, TurnRight, Dive, LetGo, Pause, Mute, WindowMode, Picture, Quit, Count };
 constexpr size_t kActionCount = static_cast<size_t>(Action::Count);
 
 // A key, with Alt held or not ("Alt+Return").

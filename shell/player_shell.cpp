@@ -76,6 +76,19 @@ bool Key(uint32_t key, bool alt, bool down, bool repeat) {
     return bound;
 }
 
+// A finger on a touch control is a source beside the keys (below 0x10000) and the pads' buttons
+// (below 0x60000).
+constexpr uint32_t kFingerSources = 0x100000;
+
+void Control(Action action, uint32_t finger, bool down) {
+    const uint32_t source = kFingerSources + (finger & 0xFFFF);
+    if (down) {
+        ShellPress(action, source);
+    } else {
+        ShellRelease(source);
+    }
+}
+
 void Focus(bool gained) {
     if (run.playerSteers) PlatformPostPlayerMessage(WM_ACTIVATEAPP, gained ? 1 : 0);
     // A full screen would keep covering what the player switched to: it steps aside until the
@@ -110,8 +123,8 @@ void PlayerMessageDispatched(uint32_t message, uintptr_t wParam) {
     if (run.playerMessage != nullptr) run.playerMessage(message, wParam);
 }
 
-const PlayerEvents kEvents = {Key,   PadAdded, PadRemoved, PadButtonChanged, PadAxisMoved,
-                              Focus, Hidden,   CloseRequested, PlayerMessageDispatched};
+const PlayerEvents kEvents = {Key,     PadAdded, PadRemoved,     PadButtonChanged,       PadAxisMoved,
+                              Control, Focus,    Hidden, CloseRequested, PlayerMessageDispatched};
 
 }  // namespace
 

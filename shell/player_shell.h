@@ -1,5 +1,5 @@
 #pragma once
-// The player's shell: what the player does, from any backend (keys, pad buttons, later touches),
+// The player's shell: what the player does, from any backend (keys, pad buttons, touches),
 // becomes the player's actions, and their policy lives here once for every way to play. Turning,
 // diving, letting go and quitting reach the game as the keys it knows; pause holds the game,
 // its clock and its sound; Escape and a close request end a pause; the focus may pause it;

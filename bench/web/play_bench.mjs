@@ -87,7 +87,9 @@ async function play(spec, width, height) {
     });
     await page.setViewport({width, height});
     await page.goto(site.url + (query ? `?${query}` : ''));
-    await page.waitForFunction(() => document.getElementById('start-prompt').textContent.startsWith('Click'));
+    // Ready for the key (an older build's page, which --page may name, says so in words).
+    await page.waitForFunction(() => document.body.classList.contains('ready') ||
+                                     document.getElementById('start-prompt').textContent.startsWith('Click'));
     await page.keyboard.press('Space');
     await page.waitForFunction(() => skyring.firstPictureMs !== null);
     const firstPicture = await page.evaluate(() => skyring.firstPictureMs);

@@ -4,6 +4,7 @@
 // pass as RGBA bytes, enlarges it at the whole factor and lets the browser stretch that.
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/device/hooks.h"
@@ -18,17 +19,16 @@ bool flipPending = false;
 PageColours colours;
 std::vector<uint32_t> rgba(SCREEN_WIDTH * SCREEN_HEIGHT);
 PALETTEENTRY shownPalette[256];    // red, green, blue, 255: the palette as the screen shows it
-int laidOutW = -1, laidOutH = -1;  // the browser window's size the canvas was laid out for
+int laidOut[4] = {-1, -1, -1, -1};  // the area the canvas was laid out in
 
 void PresentPage(const uint8_t* indices, const PALETTEENTRY palette[256], bool fresh) {
     if (!displayOpen || indices == nullptr || palette == nullptr) return;
-    int screenW = 0, screenH = 0;
-    WebScreenSize(&screenW, &screenH);
-    if (screenW != laidOutW || screenH != laidOutH) {
-        const PresentGeometry g = ComputePresentGeometry(screenW, screenH);
-        WebScreenLayout(g.factor, g.x, g.y, g.w, g.h);
-        laidOutW = screenW;
-        laidOutH = screenH;
+    int area[4] = {0, 0, 0, 0};  // x, y, width, height
+    WebScreenArea(&area[0], &area[1], &area[2], &area[3]);
+    if (!std::equal(area, area + 4, laidOut)) {
+        const PresentGeometry g = ComputePresentGeometry(area[2], area[3]);
+        WebScreenLayout(g.factor, area[0] + g.x, area[1] + g.y, g.w, g.h);
+        std::copy(area, area + 4, laidOut);
     }
     // Paused, the page shows at half its brightness.
     const int shift = PlatformHeld() ? 1 : 0;
@@ -52,14 +52,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE const uint32_t* WebScreenColours(const uint8_t* 
     return rgba.data();
 }
 
-// The page changed its way of showing (the GPU's context was lost or came back): the visible
-// page again, paused or not.
+// The page changed its way of showing (the GPU's context was lost or came back, the touch
+// controls came or went, the screen's pixel ratio changed): the visible page again, paused or not.
 extern "C" EMSCRIPTEN_KEEPALIVE void WebScreenChanged() { WebRepresent(); }
 
 uint32_t BackendDisplayOpen(WindowHandle window) {
     if (window == nullptr) return DDERR_INVALIDPARAMS;
     displayOpen = true;
-    laidOutW = laidOutH = -1;
+    std::fill(laidOut, laidOut + 4, -1);
     return DD_OK;
 }
 

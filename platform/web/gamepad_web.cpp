@@ -57,6 +57,7 @@ void WebGamepadsPoll() {
             const bool down = b < state.numButtons && state.digitalButton[b];
             if (down != was.buttons[b] && kButtons[b] != PadButton::Count && events->padButton != nullptr) {
                 events->padButton(i, kButtons[b], down);
+                if (down) WebPadPressed();
             }
             was.buttons[b] = down;
         }

@@ -209,7 +209,7 @@ mergeInto(LibraryManager.library, {
     if (!canvas) {
       // The page's own canvas went to WebGL2: one beside it for the 2D drawing.
       canvas = document.createElement('canvas');
-      canvas.style.position = 'absolute';
+      canvas.style.position = 'fixed';
       canvas.style.cursor = 'none';
       s.glCanvas.after(canvas);
     }
@@ -223,11 +223,13 @@ mergeInto(LibraryManager.library, {
       s.flat = canvas.getContext('2d', {alpha: false});
       s.flat.imageSmoothingEnabled = false;
     }
-    var ratio = window.devicePixelRatio || 1;
-    canvas.style.left = (l.x / ratio) + 'px';
-    canvas.style.top = (l.y / ratio) + 'px';
-    canvas.style.width = (l.w / ratio) + 'px';
-    canvas.style.height = (l.h / ratio) + 'px';
+    // The picture's place in CSS pixels, for the canvas and for what the page lays out around it.
+    var ratio = window.devicePixelRatio || 1, place = {left: l.x / ratio, top: l.y / ratio, width: l.w / ratio,
+                                                      height: l.h / ratio};
+    for (var side in place) {
+      canvas.style[side] = place[side] + 'px';
+      document.documentElement.style.setProperty('--picture-' + side, place[side] + 'px');
+    }
     canvas.style.display = '';
     var other = canvas === s.glCanvas ? s.flatCanvas : s.glCanvas;
     if (other) other.style.display = 'none';
@@ -235,10 +237,14 @@ mergeInto(LibraryManager.library, {
     Module.skyring.shownCanvas = canvas;
   },
 
-  WebScreenSize: function(width, height) {
-    var ratio = window.devicePixelRatio || 1;
-    HEAP32[width >> 2] = Math.round(window.innerWidth * ratio);
-    HEAP32[height >> 2] = Math.round(window.innerHeight * ratio);
+  // The page's skyring.area() in CSS pixels, to whole device pixels.
+  WebScreenArea: function(x, y, width, height) {
+    var ratio = window.devicePixelRatio || 1, area = Module.skyring.area();
+    var left = Math.round(area.x * ratio), top = Math.round(area.y * ratio);
+    HEAP32[x >> 2] = left;
+    HEAP32[y >> 2] = top;
+    HEAP32[width >> 2] = Math.round((area.x + area.w) * ratio) - left;
+    HEAP32[height >> 2] = Math.round((area.y + area.h) * ratio) - top;
   },
 
   // The presenter, chosen as the page loads: setting WebGL2 up takes a while, which the first
@@ -433,6 +439,82 @@ mergeInto(LibraryManager.library, {
     }
   },
 
+  // The page's touch controls (the elements with data-action inside skyring.controls): each
+  // finger is followed from the control it comes down on, and may slide onto another of the same
+  // cluster (an element marked data-cluster: the thumb's), which lets go of the first; a control
+  // outside a cluster (pause, sound) acts once per touch. The game hears them through WebControl
+  // (touch_web.cpp), each finger by a number of its own; a control held by a finger is marked
+  // 'held'.
+  $webControls: {actions: null, fingers: null, listeners: null},
+
+  WebControlsOpen__deps: ['$webControls'],
+  WebControlsOpen: function(names, count) {
+    var c = webControls, panel = Module.skyring.controls;
+    if (!panel) return;
+    var mark = function() {
+      panel.querySelectorAll('[data-action]').forEach(function(control) {
+        var held = false;
+        c.fingers.forEach(function(finger) { held = held || finger.control === control; });
+        control.classList.toggle('held', held);
+      });
+    };
+    // Finger `finger` now on `control` (null: on none).
+    var move = function(finger, control) {
+      if (finger.control === control) return;
+      if (finger.control) _WebControl(c.actions[finger.control.dataset.action], finger.number, 0);
+      finger.control = control;
+      if (control) _WebControl(c.actions[control.dataset.action], finger.number, 1);
+      mark();
+    };
+    if (c.listeners) {
+      c.fingers.forEach(function(finger) { move(finger, null); });
+      c.listeners.forEach(function(listener) { window.removeEventListener(listener[0], listener[1], true); });
+      c.actions = c.fingers = c.listeners = null;
+    }
+    if (!names) return;
+    c.actions = {};
+    for (var i = 0; i < count; ++i) c.actions[UTF8ToString(HEAPU32[(names >> 2) + i])] = i;
+    c.fingers = new Map();  // by pointerId: {number, control, cluster}
+    var under = function(event) {
+      var at = document.elementFromPoint(event.clientX, event.clientY);
+      var control = at && at.closest('[data-action]');
+      return control && panel.contains(control) && control.dataset.action in c.actions ? control : null;
+    };
+    var down = function(event) {
+      var control = under(event);
+      if (!control) return;
+      event.preventDefault();
+      var number = 0, taken = new Set();
+      c.fingers.forEach(function(finger) { taken.add(finger.number); });
+      while (taken.has(number)) ++number;
+      var finger = {number: number, control: null, cluster: control.closest('[data-cluster]')};
+      c.fingers.set(event.pointerId, finger);
+      move(finger, control);
+    };
+    var slide = function(event) {
+      var finger = c.fingers.get(event.pointerId);
+      if (!finger || !finger.cluster) return;
+      var control = under(event);
+      move(finger, control && finger.cluster.contains(control) ? control : null);
+    };
+    var up = function(event) {
+      var finger = c.fingers.get(event.pointerId);
+      if (!finger) return;
+      c.fingers.delete(event.pointerId);
+      move(finger, null);
+    };
+    c.listeners = [['pointerdown', down], ['pointermove', slide], ['pointerup', up], ['pointercancel', up]];
+    c.listeners.forEach(function(listener) { window.addEventListener(listener[0], listener[1], true); });
+  },
+
+  WebShowHeld: function(held) {
+    if (Module.skyring.onHeld) Module.skyring.onHeld(!!held);
+  },
+
+  WebPadPressed: function() {
+    if (Module.skyring.onPadPressed) Module.skyring.onPadPressed();
+  },
+
   WebDocumentHasFocus: function() {
     return document.hasFocus() ? 1 : 0;
   },
@@ -441,16 +523,21 @@ mergeInto(LibraryManager.library, {
     if (Module.skyring.toggleFullscreen) Module.skyring.toggleFullscreen();
   },
 
-  // The browser's storage for this site; a browser that refuses it keeps nothing.
+  // The browser's storage for this site; a browser that refuses it keeps nothing. The page
+  // shows the mute as it is read and as it changes.
   WebStoredMute: function() {
+    var muted = false;
     try {
-      return localStorage.getItem('skyring.mute') === 'on' ? 1 : 0;
+      muted = localStorage.getItem('skyring.mute') === 'on';
     } catch (e) {
-      return 0;
+      // private browsing, or storage turned off
     }
+    if (Module.skyring.onMuted) Module.skyring.onMuted(muted);
+    return muted ? 1 : 0;
   },
 
   WebStoreMute: function(muted) {
+    if (Module.skyring.onMuted) Module.skyring.onMuted(!!muted);
     try {
       localStorage.setItem('skyring.mute', muted ? 'on' : 'off');
     } catch (e) {

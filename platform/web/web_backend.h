@@ -9,7 +9,9 @@
 extern "C" {
 void WebSleep(uint32_t ms);
 void WebWake();
-void WebScreenSize(int* width, int* height);
+// Where the picture may go, in device pixels: the page's choice (the screen inside its safe
+// areas, or the part of it above the touch controls).
+void WebScreenArea(int* x, int* y, int* width, int* height);
 void WebScreenLayout(int factor, int x, int y, int w, int h);
 void WebScreenShow(const uint8_t* indices, const PALETTEENTRY* palette, bool paused, bool fresh);
 int WebAudioOpen();
@@ -19,8 +21,15 @@ void WebAudioHold(bool hold);
 int WebDocumentHasFocus();
 void WebToggleFullscreen();
 void WebGameEnded(int status);
+// The page shows the sound's mute and the pause on its touch controls.
 int WebStoredMute();
 void WebStoreMute(int muted);
+void WebShowHeld(int held);
+// The page's touch controls named in the order WebControl numbers them, the fingers on them
+// followed from now on; null: no longer.
+void WebControlsOpen(const char* const* names, int count);
+// A pad's button was pressed: the touch controls step aside until the next touch.
+void WebPadPressed();
 }
 
 // True while the page has the keyboard focus.
@@ -30,6 +39,9 @@ bool WebWindowIsActive();
 void WebShowFlippedPage();
 // Shows the visible page again (paused, resized).
 void WebRepresent();
+
+// The touch controls report to the player's shell while the window listens.
+void WebControlsListen(bool on);
 
 // Game controllers through the browser's Gamepad API, read at every pump.
 void WebGamepadsPoll();

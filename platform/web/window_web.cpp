@@ -1,7 +1,7 @@
-// The browser window: the page's key, focus and visibility events, passed to the player's
-// shell, which makes the game's messages of them; they are delivered only through the pump. The
-// frame's wait sleeps in the browser's event loop (ASYNCIFY), so the game keeps its own loop
-// and frame order.
+// The browser window: the page's key, focus and visibility events (and its touch controls,
+// touch_web.cpp), passed to the player's shell, which makes the game's messages of them; they are
+// delivered only through the pump. The frame's wait sleeps in the browser's event loop
+// (ASYNCIFY), so the game keeps its own loop and frame order.
 #include <emscripten/html5.h>
 
 #include <algorithm>
@@ -54,6 +54,7 @@ void Listen(bool on) {
     emscripten_set_blur_callback(target, nullptr, EM_FALSE, on ? OnFocus : nullptr);
     emscripten_set_resize_callback(target, nullptr, EM_TRUE, on ? OnResize : nullptr);
     emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, on ? OnVisibility : nullptr);
+    WebControlsListen(on);
 }
 
 }  // namespace
@@ -112,6 +113,7 @@ void BackendWake() { WebWake(); }
 
 void BackendHold(bool held) {
     WebAudioHold(held);
+    WebShowHeld(held);
     WebRepresent();  // dimmed under the pause mark, or as it was
     WebWake();
 }

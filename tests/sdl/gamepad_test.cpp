@@ -1,6 +1,7 @@
 // Game controllers through SDL's virtual joysticks and the player's shell: a pad's default
 // bindings send the keyboard's key messages, a pad lets go of what it held when it is pulled
 // out, shares the arrows with a second pad, pauses with Start and quits with Back and Start.
+// Touch controls, which a backend reports as actions, share them too, a finger each.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/device/hooks.h"
 #include "platform/player.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/player_shell.h"
@@ -144,6 +146,38 @@ TEST_F(Gamepad, TwoPadsShareTheArrowsAndStartPausesWhileBackAndStartQuit) {
     Button(first, SDL_CONTROLLER_BUTTON_BACK, true);
     EXPECT_EQ(Button(first, SDL_CONTROLLER_BUTTON_START, true), (Messages{Down(VK_ESCAPE), Up(VK_ESCAPE)}));
     EXPECT_FALSE(PlatformHeld());
+}
+
+TEST_F(Gamepad, EachFingerOnATouchControlHoldsItsActionBesideKeysPadsAndOtherFingers) {
+    const PlayerEvents* events = DeviceListener();
+    const auto touch = [&](Action action, uint32_t finger, bool down) {
+        events->control(action, finger, down);
+        return Pump();
+    };
+    const auto key = [&](uint32_t code, bool down) {
+        events->key(code, false, down, false);
+        return Pump();
+    };
+    SDL_Joystick* pad = Attach();
+    EXPECT_EQ(touch(Action::TurnLeft, 0, true), Messages{Down(VK_LEFT)});
+    EXPECT_EQ(touch(Action::Dive, 1, true), Messages{Down(VK_DOWN)}) << "a second finger dives while the first turns";
+    EXPECT_EQ(Button(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true), Messages{});
+    EXPECT_EQ(touch(Action::TurnLeft, 0, false), Messages{}) << "still held by the pad";
+    EXPECT_EQ(Button(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, false), Messages{Up(VK_LEFT)});
+    EXPECT_EQ(touch(Action::Dive, 1, false), Messages{Up(VK_DOWN)});
+
+    // A finger numbered as a key's code is not that key.
+    EXPECT_EQ(key(VK_RIGHT, true), Messages{Down(VK_RIGHT)});
+    EXPECT_EQ(touch(Action::TurnRight, VK_RIGHT, true), Messages{});
+    EXPECT_EQ(key(VK_RIGHT, false), Messages{}) << "the finger holds it";
+    EXPECT_EQ(touch(Action::TurnRight, VK_RIGHT, false), Messages{Up(VK_RIGHT)});
+
+    // What the shell carries out itself happens once a touch.
+    EXPECT_EQ(touch(Action::Mute, 2, true), Messages{});
+    EXPECT_FALSE(DeviceAudible());
+    touch(Action::Mute, 2, false);
+    touch(Action::Mute, 2, true);
+    EXPECT_TRUE(DeviceAudible());
 }
 
 }  // namespace

@@ -51,15 +51,29 @@ export function commonest(rgba) {
 
 // A new tab on the page at `query` ('?presenter=webgl2'...), width x height CSS pixels, ready for
 // the start key. `said` collects what the page says on its console, as "type: text".
-export async function openGame(browser, url, width, height, query = '') {
+export function openGame(browser, url, width, height, query = '') {
+  return open(browser, url + query, (page) => page.setViewport({width, height}));
+}
+
+// The same on an emulated phone or tablet (one of puppeteer's KnownDevices), ready for the tap.
+export function openGameOn(browser, url, device) {
+  return open(browser, url, (page) => page.emulate(device));
+}
+
+async function open(browser, url, setUp) {
   const page = await browser.newPage();
-  await page.setViewport({width, height});
+  await setUp(page);
   const said = [];
   page.on('console', (message) => said.push(`${message.type()}: ${message.text()}`));
   page.on('pageerror', (error) => said.push(`pageerror: ${error.message}`));
-  await page.goto(url + query);
-  await page.waitForFunction(() => document.getElementById('start-prompt').textContent.startsWith('Click'));
+  await page.goto(url);
+  await page.waitForFunction(() => document.body.classList.contains('ready'));
   return {page, said};
+}
+
+// Resolves once the game has shown page `number` of its run.
+export async function untilPage(page, number) {
+  await page.waitForFunction((n) => (skyring.pagesShown || 0) >= n, {polling: 10}, number);
 }
 
 // Watches for the next picture drawn of page `number` or a later one; resolves to a function

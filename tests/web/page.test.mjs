@@ -2,7 +2,7 @@
 // first key, steering, sound, quitting and playing again.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
-import {commonest, launch, serve, watchPicture} from './browser.mjs';
+import {commonest, launch, openGame, serve, untilPage, watchPicture} from './browser.mjs';
 
 const root = new URL('../../', import.meta.url).pathname;
 const kPage = 120;  // six seconds in: the diver has left the aircraft (page 81)
@@ -21,10 +21,6 @@ function keepPage(page, number) {
 
 function pagesShown(page) {
   return page.evaluate(() => skyring.pagesShown || 0);
-}
-
-async function untilPage(page, number) {
-  await page.waitForFunction((n) => (skyring.pagesShown || 0) >= n, {polling: 10}, number);
 }
 
 function samePicture(a, b) {
@@ -48,21 +44,16 @@ test('the page in a browser', async (t) => {
   const site = await serve(`${root}build-web`);
   const {browser, close} = await launch();
   try {
-    const page = await browser.newPage();
-    await page.setViewport({width: 1024, height: 768});
-    const said = [];
-    page.on('console', (message) => {
-      if (message.type() === 'error' || message.type() === 'warn') said.push(message.text());
-    });
-    page.on('pageerror', (error) => said.push(error.message));
-    await page.goto(site.url);
-    await page.waitForFunction(() => document.getElementById('start-prompt').textContent.startsWith('Click'));
+    const {page, said} = await openGame(browser, site.url, 1024, 768);
     const cards = () => page.evaluate(() => ({start: !document.getElementById('start').hidden,
                                                 ended: !document.getElementById('ended').hidden}));
 
     let quiet;
     await t.test('the start screen waits for a key, then the game shows the sky', async () => {
       assert.deepEqual(await cards(), {start: true, ended: false});
+      assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('#start-prompt span')]
+                                              .filter((span) => span.offsetParent !== null).map((span) => span.textContent)),
+                       ['Click or press a key to start']);
       assert.equal(await pagesShown(page), 0, 'the game starts only at the player\'s key');
       quiet = await run(page, 'Space');
       const [r, g, b] = commonest(quiet);
@@ -73,6 +64,8 @@ test('the page in a browser', async (t) => {
       assert.deepEqual(commonest(shown.rgba), [r, g, b], 'the canvas shows something else');
       assert.equal(await page.evaluate(() => skyring.presenter), '2d');
       assert.deepEqual(await cards(), {start: false, ended: false});
+      assert.equal(await page.evaluate(() => getComputedStyle(skyring.controls).display), 'none',
+                   'a desktop page shows touch controls');
     });
 
     await t.test('the sound runs, pulls the game\'s mixer and is heard', async () => {
@@ -164,7 +157,7 @@ test('the page in a browser', async (t) => {
       assert.ok(!samePicture(steered, quiet), 'holding Left left the picture as it was');
     });
 
-    assert.deepEqual(said, [], 'console warnings and errors');
+    assert.deepEqual(said.filter((line) => /^(error|warn|pageerror):/.test(line)), [], 'console warnings and errors');
   } finally {
     await close();
     site.stop();

@@ -14,6 +14,7 @@ constexpr double kInset = 2;          // clear border, so the tile sits among ot
 constexpr double kCornerRadius = 12;
 constexpr double kRimWidth = 1.25;    // a darker edge that holds the tile on light panels
 constexpr int kEdgeSamples = 8;       // per axis, for the tile's soft edge
+constexpr double kMaskableShare = 0.62;  // of the size: all the drawing inside the safe circle (radius 40 %)
 
 constexpr Colour kSkyTop = {18, 112, 206}, kSkyBottom = {118, 222, 255}, kRim = {10, 66, 138};
 
@@ -31,13 +32,17 @@ uint8_t Mix(uint8_t a, uint8_t b, double t) { return static_cast<uint8_t>(RoundT
 
 }  // namespace
 
-Icon DrawIcon(int size, const Palette& palette) {
+Icon DrawIcon(int size, const Palette& palette, IconShape shape) {
+    const bool tile = shape == IconShape::Tile;
     const double scale = size / kGrid;  // pixels per grid unit
+    const double drawingScale = tile ? scale : scale * kMaskableShare, drawingAt = (size - kGrid * drawingScale) / 2;
     const int outline = Shade(Ramp::Grey, 0.0);
 
     Sheet canvas;
     const auto draw = [&](const std::vector<Shape>& picture, double x, double y, int heading, double pictureScale) {
-        Render(canvas, {0, 0, size, size, x * scale, y * scale, heading, pictureScale * scale}, picture, outline);
+        Render(canvas, {0, 0, size, size, drawingAt + x * drawingScale, drawingAt + y * drawingScale, heading,
+                        pictureScale * drawingScale},
+               picture, outline);
     };
     draw(Cloud({{-14, 6, 10, 6}, {5, 6.5, 14, 6.5}, {21, 6, 8, 5}}, {{-7, 0, 10, 8}, {10, 0, 9, 7.5}, {1, -6, 7, 6}}),
          19, 52, 0, 0.75);
@@ -52,8 +57,8 @@ Icon DrawIcon(int size, const Palette& palette) {
         const Colour sky = {Mix(kSkyTop.r, kSkyBottom.r, t), Mix(kSkyTop.g, kSkyBottom.g, t),
                             Mix(kSkyTop.b, kSkyBottom.b, t)};
         for (int px = 0; px < size; ++px) {
-            int covered = 0;
-            for (int sy = 0; sy < kEdgeSamples; ++sy) {
+            int covered = tile ? 0 : kEdgeSamples * kEdgeSamples;
+            for (int sy = 0; tile && sy < kEdgeSamples; ++sy) {
                 for (int sx = 0; sx < kEdgeSamples; ++sx) {
                     const double x = (px + (sx + 0.5) / kEdgeSamples) / scale;
                     const double y = (py + (sy + 0.5) / kEdgeSamples) / scale;
@@ -64,7 +69,7 @@ Icon DrawIcon(int size, const Palette& palette) {
             Colour c = index != 0 ? palette.colours[index] : sky;
             // At least one pixel of rim at the smallest sizes.
             const double rim = std::fmax(kRimWidth, 1 / scale);
-            if (TileDistance((px + 0.5) / scale, (py + 0.5) / scale) > -rim) c = kRim;
+            if (tile && TileDistance((px + 0.5) / scale, (py + 0.5) / scale) > -rim) c = kRim;
             uint8_t* out = &icon.rgba[(static_cast<size_t>(py) * size + px) * 4];
             out[0] = c.r;
             out[1] = c.g;

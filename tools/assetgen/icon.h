@@ -14,7 +14,11 @@ struct Icon {
     std::vector<uint8_t> rgba;  // size x size, top row first, alpha not premultiplied
 };
 
+// A rounded tile on a clear ground, or (maskable) sky to every edge with the drawing inside the
+// middle circle of 80 %, for launchers that cut the icon to a shape of their own.
+enum class IconShape { Tile, Maskable };
+
 // size: kMinSize..kMaxSize pixels a side; the same drawing at every size.
-Icon DrawIcon(int size, const Palette& palette);
+Icon DrawIcon(int size, const Palette& palette, IconShape shape = IconShape::Tile);
 
 }  // namespace assetgen

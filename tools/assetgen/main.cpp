@@ -2,10 +2,12 @@
 //   assetgen OUTPUT_DIR [--preview FILE.png]  sheet.bmp and the seven clips into OUTPUT_DIR
 //   assetgen --icon SIZE FILE.png             the desktop icon, SIZE pixels a side
 //   assetgen --icon-rgba SIZE FILE            the same as raw RGBA bytes, for the window
+//   assetgen --maskable-icon SIZE FILE.png    sky to the edges, for launchers that shape it
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "tools/assetgen/audio.h"
 #include "tools/assetgen/files.h"
@@ -18,7 +20,8 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: skyring-assetgen OUTPUT_DIR [--preview FILE.png]\n"
                  "       skyring-assetgen --icon SIZE FILE.png\n"
-                 "       skyring-assetgen --icon-rgba SIZE FILE\n");
+                 "       skyring-assetgen --icon-rgba SIZE FILE\n"
+                 "       skyring-assetgen --maskable-icon SIZE FILE.png\n");
     return 2;
 }
 
@@ -29,7 +32,9 @@ bool WriteRaw(const char* path, const assetgen::Icon& icon) {
     return std::fclose(file) == 0 && written;
 }
 
-int MakeIcon(const char* sizeText, const char* path, bool raw) {
+enum class IconFile { Png, Raw, MaskablePng };
+
+int MakeIcon(const char* sizeText, const char* path, IconFile kind) {
     char* end = nullptr;
     const long size = std::strtol(sizeText, &end, 10);
     if (end == sizeText || *end != '\0' || size < assetgen::Icon::kMinSize || size > assetgen::Icon::kMaxSize) {
@@ -37,8 +42,10 @@ int MakeIcon(const char* sizeText, const char* path, bool raw) {
                      assetgen::Icon::kMinSize, assetgen::Icon::kMaxSize, sizeText);
         return 2;
     }
-    const assetgen::Icon icon = assetgen::DrawIcon(static_cast<int>(size), assetgen::MakePalette());
-    if (!(raw ? WriteRaw(path, icon) : assetgen::WriteIconPng(path, icon))) {
+    const assetgen::Icon icon =
+        assetgen::DrawIcon(static_cast<int>(size), assetgen::MakePalette(),
+                           kind == IconFile::MaskablePng ? assetgen::IconShape::Maskable : assetgen::IconShape::Tile);
+    if (!(kind == IconFile::Raw ? WriteRaw(path, icon) : assetgen::WriteIconPng(path, icon))) {
         std::fprintf(stderr, "skyring-assetgen: could not write %s\n", path);
         return 1;
     }
@@ -48,8 +55,9 @@ int MakeIcon(const char* sizeText, const char* path, bool raw) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && (std::strcmp(argv[1], "--icon") == 0 || std::strcmp(argv[1], "--icon-rgba") == 0)) {
-        return argc == 4 ? MakeIcon(argv[2], argv[3], argv[1][6] == '-') : Usage();
+    for (const auto& [option, kind] : {std::pair{"--icon", IconFile::Png}, std::pair{"--icon-rgba", IconFile::Raw},
+                                       std::pair{"--maskable-icon", IconFile::MaskablePng}}) {
+        if (argc >= 2 && std::strcmp(argv[1], option) == 0) return argc == 4 ? MakeIcon(argv[2], argv[3], kind) : Usage();
     }
     if (argc != 2 && !(argc == 4 && std::strcmp(argv[2], "--preview") == 0)) return Usage();
     const std::string dir = argv[1];
