@@ -104,7 +104,7 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEv
 
 bool ReadScriptFile(const std::string& path, std::vector<ScriptEvent>* events, std::string* error) {
     std::string text;
-    if (!ReadWholeFile(path, 16 << 20, &text, error)) return false;
+    if (!ReadWholeFile(path, kMaxScriptBytes, &text, error)) return false;
     std::istringstream in(text);
     return ParseScript(in, path, events, error);
 }
