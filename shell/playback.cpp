@@ -1,6 +1,5 @@
 #include "shell/playback.h"
 
-#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -32,9 +31,8 @@ bool PlaybackRead(const std::string& path, std::string* error) {
 }
 
 bool PlaybackOfText(const std::string& text, const std::string& name, std::string* error) {
-    std::istringstream in(text);
     std::vector<ScriptEvent> events;
-    if (!ParseScript(in, name, &events, error)) return false;
+    if (!ParseScript(text, name, &events, error)) return false;
     Play(std::move(events));
     return true;
 }
