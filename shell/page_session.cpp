@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formats/jump_link.h"
@@ -54,9 +55,10 @@ bool PageSessionBegin() {
     watching = jumpWaits;
     jumpWaits = false;
     if (watching) {
-        watched.swap(waiting);
-        std::string checkedWhenGiven;
-        PlaybackOfText(watched, "", &checkedWhenGiven);
+        watched = std::move(waiting);
+        waiting.clear();
+        std::string error;  // none: it was read when it was given
+        PlaybackOfText(watched, "", &error);
     } else {
         PlaybackEnd();
         RecordingBegin();
