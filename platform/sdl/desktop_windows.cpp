@@ -1,5 +1,5 @@
-// The Windows desktop: the system manages every window, no terminal hangs up, and a graphics
-// device is always there to try (Direct3D, or Windows' own software one).
+// The Windows desktop: the system manages every window, and a graphics device is always there
+// to try (Direct3D, or Windows' own software one). The console's events: console_windows.cpp.
 #include "platform/device/hooks.h"
 #include "platform/sdl/sdl_backend.h"
 
@@ -10,8 +10,6 @@ void DesktopWindowMade(SDL_Window*) {}
 bool DesktopWindowGone() { return false; }
 void DesktopBeforeDestroy() {}
 void DesktopVideoEnded() {}
-// Closing the window, Alt+F4 and logging off reach the game as SDL's close request.
-void DesktopEndOnHangUp() {}
 void DesktopNoDisplayReason() { DeviceReason("SDL video: no display to show the game on"); }
 bool DesktopWindowManagerRuns(SDL_Window*) { return true; }
 bool DesktopHasNoGpu() { return false; }

@@ -7,9 +7,10 @@
 #   - skyring-replay.exe traces the soak's scripts (seeds 1 and 7, 5000 frames) byte for byte as
 #     the native skyring-replay does: once from a folder named with letters outside ASCII, once
 #     to standard output;
-#   - skyring.exe --window shows the sky, plays in silence with no sound output, saves a picture
-#     (F12) into the Pictures folder and a changed setting (M) into %APPDATA%\Skyring, takes
-#     Escape and ends with status 0.
+#   - skyring.exe shows the sky on the whole screen and ends on Escape; skyring.exe --window
+#     shows the sky, plays in silence with no sound output, saves a picture (F12) into the
+#     Pictures folder and a changed setting (M) into %APPDATA%\Skyring, takes Escape and ends
+#     with status 0.
 #   tools/windows/test.sh NATIVE_BUILD WINDOWS_BUILD
 # SKYRING_WINE_SCREENSHOT=FILE.png keeps the screenshot of the game for a person to look at.
 set -eu
@@ -29,8 +30,9 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 export HOME="$work/home" WINEPREFIX="$work/wine" WINEDEBUG=-all WINEARCH=win64
-# No sound driver, as on a machine without a sound card; no .NET or browser engine to install.
-export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,wineoss.drv=d;mscoree,mshtml=d"
+# No sound driver, as on a machine without a sound card; no .NET or browser engine to install;
+# no menu entries for the desktop.
+export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,wineoss.drv=d;mscoree,mshtml=d;winemenubuilder.exe=d"
 # Wine hands the programs their arguments from UTF-8.
 export LC_ALL=C.UTF-8
 mkdir -p "$HOME"
@@ -113,7 +115,7 @@ check "a trace over the script, named another way, is refused (status 2)" \
 run 300 skyring-replay.exe --script "$(windows_path "$flights/s7.txt")" --frames 5000 --trace -
 check "seed 7: the same on standard output" sh -c "test $status = 0 && cmp '$flights/native7.jsonl' '$work/out'"
 
-echo "== the game in a window on Xvfb"
+echo "== the game on Xvfb: on the whole screen, then in a window"
 Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do
@@ -121,43 +123,66 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 export DISPLAY=":$(cat "$work/display")"
-game_status=""
-("$wine" skyring.exe --window >"$work/game.out" 2>"$work/game.err"; echo $? >"$work/game.status") &
-game=$!
-window=""
-for _ in $(seq 120); do
-    window=$(xdotool search --name '^Direct X Game $' 2>>"$work/quiet" | head -n 1) || true
-    [ -n "$window" ] && break
-    sleep 0.5
-done
-check "the game opens its window" test -n "$window"
-# The sky's colour, 0x00D6FF, on the screen once the first frames are shown.
+# The sky's colour, 0x00D6FF, on the screen.
 sky_pixels() {
     xwd -root -silent -display "$DISPLAY" | convert xwd:- -depth 8 "$work/screen.png"
     convert "$work/screen.png" -fill black +opaque '#00D6FF' -fill white -opaque '#00D6FF' -format '%[fx:int(mean*w*h)]' info:
 }
-sky=0
-for _ in $(seq 40); do
-    sky=$(sky_pixels)
-    [ "$sky" -gt 100000 ] && break
-    sleep 0.5
-done
-check "the game shows the sky ($sky pixels of it)" test "$sky" -gt 100000
+# start_game LEAST_SKY ARGS...: the game started, its window in $window, and the sky shown once
+# the first frames are (at least LEAST_SKY pixels of it, in $sky).
+start_game() {
+    least=$1
+    shift
+    rm -f "$work/game.status"
+    ("$wine" skyring.exe "$@" >"$work/game.out" 2>"$work/game.err"; echo $? >"$work/game.status") &
+    game=$!
+    window=""
+    for _ in $(seq 120); do
+        window=$(xdotool search --name '^Direct X Game $' 2>>"$work/quiet" | head -n 1) || true
+        [ -n "$window" ] && break
+        sleep 0.5
+    done
+    sky=0
+    for _ in $(seq 40); do
+        [ -n "$window" ] || break
+        sky=$(sky_pixels)
+        [ "$sky" -ge "$least" ] && break
+        sleep 0.5
+    done
+}
+# press KEY...: sent to the game's window. xdotool's complaints about a screen without a window
+# manager are of no interest.
+press() {
+    for key in "$@"; do
+        [ -z "$window" ] || xdotool key --window "$window" "$key" 2>>"$work/quiet"
+    done
+}
+# The game's status once it has ended, or "none".
+end_status() {
+    for _ in $(seq 60); do
+        [ -s "$work/game.status" ] && break
+        sleep 0.5
+    done
+    [ -s "$work/game.status" ] || kill "$game" 2>>"$work/quiet" || true
+    cat "$work/game.status" 2>>"$work/quiet" || echo "none: it did not end"
+}
+
+# On the whole screen, as a player starts it: far more sky than a window of 640x480 could show.
+start_game 600000
+check "full screen (the default): the game shows the sky across the screen ($sky pixels of it)" \
+    test "$sky" -ge 600000
+press Escape
+game_status=$(end_status)
+check "Escape ends it with status 0 (status $game_status)" test "$game_status" = 0
+
+start_game 100000 --window
+check "in a window: the game shows the sky ($sky pixels of it)" test "$sky" -ge 100000
 [ -z "${SKYRING_WINE_SCREENSHOT:-}" ] || cp "$work/screen.png" "$SKYRING_WINE_SCREENSHOT"
-if [ -n "$window" ]; then
-    # xdotool's complaints about a screen without a window manager are of no interest.
-    xdotool key --window "$window" F12 2>>"$work/quiet"
-    xdotool key --window "$window" m 2>>"$work/quiet"
-    sleep 2
-    xdotool key --window "$window" Escape 2>>"$work/quiet"
-fi
-for _ in $(seq 60); do
-    [ -s "$work/game.status" ] && break
-    sleep 0.5
-done
-[ -s "$work/game.status" ] || kill "$game" 2>>"$work/quiet" || true
-game_status=$(cat "$work/game.status" 2>>"$work/quiet" || echo "none: it did not end")
-check "Escape ends the game with status 0 (status $game_status)" test "$game_status" = 0
+press F12 m
+sleep 2
+press Escape
+game_status=$(end_status)
+check "Escape ends it with status 0 (status $game_status)" test "$game_status" = 0
 check "with no sound output it plays in silence" grep -q 'playing in silence' "$work/game.err"
 settings=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Roaming/Skyring/settings.ini' | head -n 1)
 check "M is kept in %APPDATA%\\Skyring\\settings.ini" grep -qx 'mute = on' "${settings:-no settings.ini}"
