@@ -105,8 +105,18 @@ bool StandsForDescriptors(const std::string&) { return false; }
 
 int OpenForReading(const std::string& path) { return _wopen(Wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT); }
 
+// Shared for deletion, so that the handler of Ctrl+C, on a thread of its own, can remove a
+// partial file while it is still open.
 int CreateNewFile(const std::string& path) {
-    return _wopen(Wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+    const HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = ErrnoOf(GetLastError());
+        return -1;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (fd < 0) CloseHandle(handle);
+    return fd;
 }
 
 // A file the user may write has no read-only attribute to keep.

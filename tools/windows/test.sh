@@ -6,7 +6,7 @@
 #   - --version prints the version, a bad option gives status 2;
 #   - skyring-replay.exe traces the soak's scripts (seeds 1 and 7, 5000 frames) byte for byte as
 #     the native skyring-replay does: once from a folder named with letters outside ASCII, once
-#     to standard output;
+#     to standard output; it refuses to write over its script, and Ctrl+C leaves no partial file;
 #   - skyring.exe shows the sky on the whole screen and ends on Escape; skyring.exe --window
 #     shows the sky, plays in silence with no sound output, saves a picture (F12) into the
 #     Pictures folder and a changed setting (M) into %APPDATA%\Skyring, takes Escape and ends
@@ -114,6 +114,25 @@ check "a trace over the script, named another way, is refused (status 2)" \
     sh -c "test $status = 2 && grep -q 'is the same file as --script' '$work/err' && cmp '$flights/s1.txt' '$work/script.txt'"
 run 300 skyring-replay.exe --script "$(windows_path "$flights/s7.txt")" --frames 5000 --trace -
 check "seed 7: the same on standard output" sh -c "test $status = 0 && cmp '$flights/native7.jsonl' '$work/out'"
+
+# Ctrl+C in the middle of a run (Wine makes SIGINT the console's Ctrl+C): the partial trace
+# goes, the older file stays as it was.
+echo "an older trace" >"$work/older.jsonl"
+cp "$work/older.jsonl" long.jsonl
+"$wine" skyring-replay.exe --frames 100000000 --trace long.jsonl >"$work/out" 2>"$work/err" &
+replay=$!
+writing=no
+for _ in $(seq 60); do
+    if ls long.jsonl.partial-* >>"$work/quiet" 2>&1; then
+        writing=yes
+        break
+    fi
+    sleep 0.5
+done
+kill -INT "$replay"
+wait "$replay" || true
+check "Ctrl+C while the trace is written (partial file seen: $writing) leaves no partial, and the older trace" \
+    sh -c "test $writing = yes && ! ls long.jsonl.partial-* >>'$work/quiet' 2>&1 && cmp long.jsonl '$work/older.jsonl'"
 
 echo "== the game on Xvfb: on the whole screen, then in a window"
 Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$work/display" >"$work/xvfb.log" 2>&1 &
