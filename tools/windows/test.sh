@@ -73,6 +73,16 @@ for program in skyring skyring-replay; do
 done
 check "skyring.exe is a windowed program (no console window)" windowed_program "$work/zip/skyring.exe"
 
+# The X server first: a prefix made without one keeps a screen size of its own guessing, which
+# the game may be given later.
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$(cat "$work/display")"
+
 echo "== $("$wine" --version 2>>"$work/quiet"), a fresh prefix"
 start=$(date +%s)
 timeout 300 "$wine" wineboot --init >>"$work/quiet" 2>&1
@@ -135,13 +145,6 @@ check "Ctrl+C while the trace is written (partial file seen: $writing) leaves no
     sh -c "test $writing = yes && ! ls long.jsonl.partial-* >>'$work/quiet' 2>&1 && cmp long.jsonl '$work/older.jsonl'"
 
 echo "== the game on Xvfb: on the whole screen, then in a window"
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$work/display")"
 # The sky's colour, 0x00D6FF, on the screen.
 sky_pixels() {
     xwd -root -silent -display "$DISPLAY" | convert xwd:- -depth 8 "$work/screen.png"
