@@ -77,10 +77,11 @@ case "$mode" in
 esac
 
 # The web build: the build machine's own tools (the asset embedder and generator; for the tests
-# the native replay and soak too), SDL and libdeflate for the web (kept in build-wasm-deps/),
-# then the game and skyring-replay with emscripten in build-wasm/, the site in build-web/.
+# the native replay and soak, and the desktop's presenter as a program, too), SDL and libdeflate
+# for the web (kept in build-wasm-deps/), then the game and skyring-replay with emscripten in
+# build-wasm/, the site in build-web/.
 native_tools="skyring-embed skyring-assetgen"
-[ "$mode" = web-test ] && native_tools="$native_tools skyring-replay skyring-soak"
+[ "$mode" = web-test ] && native_tools="$native_tools skyring-replay skyring-soak skyring-desktop-picture"
 cmake --build build --parallel "$(nproc)" --target $native_tools
 export NODE_PATH=/usr/share/nodejs  # where Debian keeps the modules emscripten's tools load
 tools/web/build-deps.sh build-wasm-deps

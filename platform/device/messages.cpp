@@ -10,8 +10,7 @@
 
 namespace {
 
-// Paused, the clock stands still and the frame's wait would never end by itself: the backend
-// sleeps until the player does something, waking now and then all the same.
+// Paused, the backend sleeps until the player does something, waking now and then all the same.
 constexpr uint32_t kHeldWaitMs = 1000;
 
 struct Queued {
@@ -74,7 +73,13 @@ void PlatformPostPlayerMessage(uint32_t message, uintptr_t wParam) {
 
 bool MessagePeek() {
     BackendPollEvents();
-    return !queue.empty() && !held.paused();
+    // The pause holds the frame loop right here, in the wait that read it, even when the
+    // frame's work took its whole 50 ms: no frame runs until it ends.
+    while (held.paused() && window != nullptr) {
+        BackendWaitEvents(kHeldWaitMs);
+        BackendPollEvents();
+    }
+    return !queue.empty();
 }
 
 int MessageGet(MSG* message) {
@@ -106,8 +111,8 @@ void MessagePost(WindowHandle to, uint32_t message, uintptr_t wParam, intptr_t l
 void MessagePostQuit(int exitCode) { MessagePost(nullptr, WM_QUIT, static_cast<uintptr_t>(exitCode), 0); }
 
 void MessageWait(uint32_t timeoutMs) {
-    if (!queue.empty() && !held.paused()) return;
-    BackendWaitEvents(held.paused() ? kHeldWaitMs : timeoutMs);
+    if (!queue.empty()) return;
+    BackendWaitEvents(timeoutMs);
 }
 
 std::vector<MSG> DevicePendingMessages() {

@@ -1,4 +1,5 @@
-// The browser's sound output: Web Audio pulls the shared mixer (library_web.js).
+// The browser's sound output: the page's audio worklet asks for blocks of the shared mixer's
+// sound (library_web.js).
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
@@ -16,7 +17,7 @@ std::vector<int16_t> mixed;
 
 }  // namespace
 
-// Called by the page's audio processing for `frames` frames; the mixed samples' address, or 0
+// Called by the page for `frames` frames the worklet asked for; the mixed samples' address, or 0
 // for silence while paused (the clips hold their place, as a held desktop device).
 extern "C" EMSCRIPTEN_KEEPALIVE int16_t* WebAudioMix(int frames) {
     if (!opened || PlatformHeld() || frames <= 0) return nullptr;

@@ -1,6 +1,9 @@
-// Shows the visible page on the page's canvas: the shared page-colour pass into RGBA bytes,
-// then the browser enlarges it at the largest whole factor with sharp pixels and stretches
-// that smoothly to the largest 4:3 rectangle of the browser window, black bars around.
+// Shows the visible page on the page's canvas (library_web.js). With WebGL2 the page's palette
+// indices and the palette as shown go to the GPU, which looks the colours up and enlarges the
+// page as the desktop does; the 2D canvas instead takes the page through the shared page-colour
+// pass as RGBA bytes, enlarges it at the whole factor and lets the browser stretch that.
+#include <emscripten/emscripten.h>
+
 #include <vector>
 
 #include "platform/device/hooks.h"
@@ -14,6 +17,7 @@ bool displayOpen = false;
 bool flipPending = false;
 PageColours colours;
 std::vector<uint32_t> rgba(SCREEN_WIDTH * SCREEN_HEIGHT);
+PALETTEENTRY shownPalette[256];    // red, green, blue, 255: the palette as the screen shows it
 int laidOutW = -1, laidOutH = -1;  // the browser window's size the canvas was laid out for
 
 void PresentPage(const uint8_t* indices, const PALETTEENTRY palette[256], bool fresh) {
@@ -26,20 +30,31 @@ void PresentPage(const uint8_t* indices, const PALETTEENTRY palette[256], bool f
         laidOutW = screenW;
         laidOutH = screenH;
     }
-    // The pass writes 0xAARRGGBB; with red and blue swapped in the palette its bytes come out
-    // in the canvas's R, G, B, A order. Paused, the page shows at half its brightness.
-    PALETTEENTRY swapped[256];
+    // Paused, the page shows at half its brightness.
     const int shift = PlatformHeld() ? 1 : 0;
     for (int i = 0; i < 256; ++i) {
-        swapped[i] = PALETTEENTRY{static_cast<uint8_t>(palette[i].peBlue >> shift),
-                                  static_cast<uint8_t>(palette[i].peGreen >> shift),
-                                  static_cast<uint8_t>(palette[i].peRed >> shift), palette[i].peFlags};
+        shownPalette[i] = PALETTEENTRY{static_cast<uint8_t>(palette[i].peRed >> shift),
+                                       static_cast<uint8_t>(palette[i].peGreen >> shift),
+                                       static_cast<uint8_t>(palette[i].peBlue >> shift), 255};
     }
-    colours.Convert(indices, swapped, rgba.data(), SCREEN_WIDTH * 4);
-    WebScreenShow(rgba.data(), PlatformHeld(), fresh);
+    WebScreenShow(indices, shownPalette, PlatformHeld(), fresh);
 }
 
 }  // namespace
+
+// The page's colours as RGBA bytes, for the 2D canvas (and for tests that look at each page):
+// the pass writes 0xAARRGGBB, so with red and blue swapped its bytes come out in the canvas's
+// R, G, B, A order. Valid until the next call.
+extern "C" EMSCRIPTEN_KEEPALIVE const uint32_t* WebScreenColours(const uint8_t* indices, const PALETTEENTRY* shown) {
+    PALETTEENTRY swapped[256];
+    for (int i = 0; i < 256; ++i) swapped[i] = PALETTEENTRY{shown[i].peBlue, shown[i].peGreen, shown[i].peRed, 255};
+    colours.Convert(indices, swapped, rgba.data(), SCREEN_WIDTH * 4);
+    return rgba.data();
+}
+
+// The page changed its way of showing (the GPU's context was lost or came back): the visible
+// page again, paused or not.
+extern "C" EMSCRIPTEN_KEEPALIVE void WebScreenChanged() { WebRepresent(); }
 
 uint32_t BackendDisplayOpen(WindowHandle window) {
     if (window == nullptr) return DDERR_INVALIDPARAMS;
@@ -53,8 +68,8 @@ void BackendDisplayClose() {
     flipPending = false;
 }
 
-// The flip comes after the frame's wait; the page is converted as the next wait begins, and
-// the browser draws it at its next animation frame.
+// The flip comes after the frame's wait; the page goes to the canvas as the next wait begins,
+// and the browser draws it at its next animation frame.
 void BackendPresent(const uint8_t*, const PALETTEENTRY*) { flipPending = displayOpen; }
 
 void WebShowFlippedPage() {

@@ -2,6 +2,7 @@
 // Shared inside the web backend only. The browser's side of each service is in library_web.js.
 #include <cstdint>
 
+#include "platform/display.h"
 #include "platform/window.h"
 
 // library_web.js
@@ -10,9 +11,11 @@ void WebSleep(uint32_t ms);
 void WebWake();
 void WebScreenSize(int* width, int* height);
 void WebScreenLayout(int factor, int x, int y, int w, int h);
-void WebScreenShow(const void* rgba, bool paused, bool fresh);
+void WebScreenShow(const uint8_t* indices, const PALETTEENTRY* palette, bool paused, bool fresh);
 int WebAudioOpen();
 void WebAudioClose();
+// Paused or hidden, the sound output stops where it is; it goes on when the game does.
+void WebAudioHold(bool hold);
 int WebDocumentHasFocus();
 void WebToggleFullscreen();
 void WebGameEnded(int status);

@@ -110,7 +110,8 @@ bool BackendWaitForEvent() {
 
 void BackendWake() { WebWake(); }
 
-void BackendHold(bool) {
+void BackendHold(bool held) {
+    WebAudioHold(held);
     WebRepresent();  // dimmed under the pause mark, or as it was
     WebWake();
 }
