@@ -30,21 +30,23 @@ deflate=$(source_dir libdeflate); gif=$(source_dir giflib)
 cc=x86_64-w64-mingw32-gcc-posix
 ar=x86_64-w64-mingw32-ar
 cflags="-O2 -DNDEBUG"
-# Compiles the C files given into one static library under prefix/lib.
+# Compiles the C files given into one static library under prefix/lib, a file a core at a time.
 library() {
     name=$1; shift
     mkdir -p "build/$name"
-    for c in "$@"; do
-        object="build/$name/$(echo "$c" | tr / _).o"
-        $cc $cflags $LIB_FLAGS -c "$c" -o "$object"
-    done
+    printf '%s\n' "$@" | xargs -P "$(nproc)" -I{} sh -c \
+        'object="build/$1/$(echo "$2" | tr / _).o"; exec '"$cc $cflags $LIB_FLAGS"' -c "$2" -o "$object"' - "$name" {}
     $ar rcs "prefix/lib/lib$name.a" build/"$name"/*.o
 }
 
 echo "== SDL2 for Windows (a few minutes, once)"
-# The renderers and input the desktop build has; no test programs, no shared library.
+# The window, the renderers, the sound, the keyboard and game controllers the desktop build has;
+# not the parts the game never asks for (force feedback, sensors, power, locales, URLs, OpenGL ES,
+# Vulkan, SDL2main), no test programs, no shared library.
 cmake -S "$sdl" -B build/sdl -DCMAKE_TOOLCHAIN_FILE="$here/toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$dir/prefix" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF >/dev/null
+    -DCMAKE_INSTALL_PREFIX="$dir/prefix" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_HAPTIC=OFF \
+    -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF -DSDL_OPENGLES=OFF -DSDL_VULKAN=OFF \
+    -DSDL2_DISABLE_SDL2MAIN=ON >/dev/null
 cmake --build build/sdl --parallel "$(nproc)" >/dev/null
 cmake --install build/sdl >/dev/null
 cp "$sdl/LICENSE.txt" prefix/licenses/SDL2.txt
