@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "files/system.h"
 #include "formats/script.h"
 #include "shell/warn.h"
 
@@ -40,7 +41,7 @@ std::string Now() {
 
 bool RecordingStart(const std::string& path, std::string* error) {
     recordPath = path;
-    recording = std::fopen(path.c_str(), "w");
+    recording = OpenStream(path, "wb");
     if (recording == nullptr) {
         *error = path + ": " + std::strerror(errno);
         return false;
