@@ -5,14 +5,16 @@
 #   ./build.sh package    build and write the Debian package, build/skyring_<version>_<arch>.deb
 #   ./build.sh web        build the game for a web browser into build-web/
 #   ./build.sh web-test   build it and test it: under node, and in headless Chromium
+#   ./build.sh windows    cross-build the game for Windows: build-windows/skyring-<version>-windows-x64.zip
+#   ./build.sh windows-test  build it and test it under Wine
 # Extra CMake options may come in SKYRING_CMAKE_ARGS (CI turns warnings into errors).
 set -eu
 cd "$(dirname "$0")"
 
 mode="${1:-play}"
 case "$mode" in
-    play|test|package|web|web-test) ;;
-    *) echo "usage: $0 [play|test|package|web|web-test]" >&2; exit 2 ;;
+    play|test|package|web|web-test|windows|windows-test) ;;
+    *) echo "usage: $0 [play|test|package|web|web-test|windows|windows-test]" >&2; exit 2 ;;
 esac
 
 packages="build-essential cmake pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev libdeflate-dev libgif-dev libxdamage-dev xvfb openbox pulseaudio pulseaudio-utils x11-apps x11-utils xdotool imagemagick desktop-file-utils valgrind file man-db appstream lintian"
@@ -21,6 +23,12 @@ packages="build-essential cmake pkg-config libsdl2-dev libgtest-dev libgmock-dev
 case "$mode" in
     web) packages="$packages emscripten dpkg-dev" ;;
     web-test) packages="$packages emscripten dpkg-dev chromium" ;;
+esac
+# The Windows build: mingw-w64, dpkg-dev for the Debian sources it builds its libraries from, zip;
+# its tests: Wine (64-bit).
+case "$mode" in
+    windows) packages="$packages g++-mingw-w64-x86-64 dpkg-dev zip" ;;
+    windows-test) packages="$packages g++-mingw-w64-x86-64 dpkg-dev zip wine wine64" ;;
 esac
 missing=""
 for p in $packages; do
@@ -43,6 +51,28 @@ case "$mode" in
         [ "$mode" = play ] && exec ./build/app/skyring
         [ "$mode" = package ] && exec cmake --build build --target package
         exec ctest --test-dir build --output-on-failure --timeout 600
+        ;;
+esac
+
+# The Windows build: the build machine's own tools (the asset embedder and generator; for the
+# tests the native replay and soak too), the libraries built with mingw-w64 (kept between runs in
+# build-windows-deps/, or in SKYRING_WINDOWS_DEPS_DIR), then the programs and the .zip in
+# build-windows/.
+case "$mode" in
+    windows|windows-test)
+        native_tools="skyring-embed skyring-assetgen"
+        [ "$mode" = windows-test ] && native_tools="$native_tools skyring-replay skyring-soak"
+        cmake --build build --parallel "$(nproc)" --target $native_tools
+        deps=$(realpath -m "${SKYRING_WINDOWS_DEPS_DIR:-build-windows-deps}")
+        tools/windows/build-deps.sh "$deps"
+        cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/windows/toolchain.cmake" \
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_FIND_ROOT_PATH="$deps/prefix" -DSKYRING_WINDOWS_DEPS="$deps/prefix" \
+            -DSKYRING_HOST_TOOLS="$PWD/build" ${SKYRING_CMAKE_ARGS:-} >/dev/null
+        cmake --build build-windows --parallel "$(nproc)"
+        [ "$mode" = windows-test ] && exec tools/windows/test.sh build build-windows
+        echo
+        echo "$(ls build-windows/skyring-*-windows-x64.zip) holds the game for Windows: unzip it and run skyring.exe."
+        exit 0
         ;;
 esac
 

@@ -6,6 +6,7 @@
 
 #include "app/game.h"
 #include "files/output_file.h"
+#include "shell/command_line.h"
 #include "shell/options.h"
 #include "shell/pictures.h"
 #include "shell/player_shell.h"
@@ -19,7 +20,7 @@ std::string settingsPath;
 
 // The player changed something in play: that one line of the settings file changes.
 void KeepSetting(const char* key, const char* value) {
-    if (settingsPath.empty()) return Warn("no settings folder (HOME is unset); the change lasts this run");
+    if (settingsPath.empty()) return Warn("no folder for the settings; the change lasts this run");
     SaveSettingLater(settingsPath, key, value, Warn);
 }
 
@@ -31,6 +32,7 @@ bool SessionStarted() { return StartSession(&sessionError); }
 }  // namespace
 
 int main(int argc, char** argv) {
+    TakeProgramArguments(&argc, &argv);
     settingsPath = SettingsPath();
     std::vector<std::string> warnings;
     const ShellSettings saved = settingsPath.empty() ? ShellSettings{} : ReadSettings(settingsPath, &warnings);

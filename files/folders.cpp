@@ -12,6 +12,14 @@ std::string Home() {
     return home != nullptr ? home : "";
 }
 
+// $XDG_CONFIG_HOME, or ~/.config where that is unset or not absolute; "" without HOME.
+std::string ConfigFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/') return config;
+    const std::string home = Home();
+    return home.empty() ? "" : home + "/.config";
+}
+
 // The folder user-dirs.dirs names for pictures ("$HOME/..." or absolute), or "".
 std::string UserDirsPictures(const std::string& home) {
     std::string text, error;
@@ -29,11 +37,11 @@ std::string UserDirsPictures(const std::string& home) {
 
 }  // namespace
 
-std::string ConfigFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') return config;
-    const std::string home = Home();
-    return home.empty() ? "" : home + "/.config";
+const char kSettingsFolderShown[] = "$XDG_CONFIG_HOME/skyring (~/.config/skyring)";
+
+std::string SettingsFolder() {
+    const std::string config = ConfigFolder();
+    return config.empty() ? "" : config + "/skyring";
 }
 
 std::string PicturesFolder() {
@@ -44,3 +52,5 @@ std::string PicturesFolder() {
     const std::string named = UserDirsPictures(home);
     return named.empty() ? home + "/Pictures" : named;
 }
+
+std::string InFolder(const std::string& folder, const std::string& name) { return folder + "/" + name; }

@@ -1,24 +1,19 @@
 #include "files/named_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
 #include "files/output_file.h"
-
-bool UserMayWrite(const std::string& path) { return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0; }
+#include "files/system.h"
 
 namespace {
 
 // Which file a path names: an existing one by device and inode, a new one by its folder's and
 // its own name. False when that cannot be told (its folder is missing: opening it fails later).
 struct Identity {
-    dev_t device;
-    ino_t inode;
+    uint64_t device;
+    uint64_t inode;
     std::string newName;  // empty for an existing file
     bool shareable;       // a device or a FIFO, which several outputs may go to
     bool operator==(const Identity& other) const {
@@ -27,16 +22,17 @@ struct Identity {
 };
 
 bool IdentityOf(const std::string& path, Identity* identity) {
-    struct stat st {};
-    if (path == "-" ? fstat(STDOUT_FILENO, &st) == 0 : stat(path.c_str(), &st) == 0) {
-        *identity = Identity{st.st_dev, st.st_ino, "", !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)};
-        return true;
+    FileStatus st;
+    if (path == "-" ? StandardOutputStatus(&st) : PathStatus(path, &st)) {
+        const bool shareable = !st.regular && !st.directory;
+        *identity = Identity{st.device, st.index, "", shareable};
+        return st.identified || shareable;
     }
     std::string target;
     if (errno != ENOENT || !FollowLinks(path, &target)) return false;
-    const std::filesystem::path at = target;
-    if (stat(at.has_parent_path() ? at.parent_path().c_str() : ".", &st) != 0) return false;
-    *identity = Identity{st.st_dev, st.st_ino, at.filename().string(), false};
+    const std::filesystem::path at = std::filesystem::u8path(target);
+    if (!PathStatus(at.has_parent_path() ? at.parent_path().u8string() : ".", &st)) return false;
+    *identity = Identity{st.device, st.index, at.filename().u8string(), false};
     return true;
 }
 

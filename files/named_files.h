@@ -3,10 +3,6 @@
 #include <string>
 #include <vector>
 
-// Whether the user may write this existing file, as open would judge: root may replace what
-// root may write.
-bool UserMayWrite(const std::string& path);
-
 // A file a program is asked to read or write, as its command line names it.
 struct NamedFile {
     const char* option;  // "--trace", for messages

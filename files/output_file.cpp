@@ -1,8 +1,5 @@
 #include "files/output_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -14,13 +11,9 @@
 #include <iterator>
 #include <utility>
 
-#include "files/named_files.h"
+#include "files/system.h"
 
 namespace {
-
-// The /proc file system's statfs type (Linux's PROC_SUPER_MAGIC), spelled out so that the web
-// build, whose headers are not Linux's, compiles this too.
-constexpr long kProcSuperMagic = 0x9fa0;
 
 // Partial files being written, where a signal handler can read them: no allocation there.
 // A run writes its trace, a GIF and one picture at a time, and the game its settings on a
@@ -34,9 +27,9 @@ PartialSlot partials[4];
 
 void RemovePartialsAndDie(int signal) {
     for (PartialSlot& slot : partials) {
-        if (slot.state.load(std::memory_order_acquire) == kReady) unlink(slot.path);
+        if (slot.state.load(std::memory_order_acquire) == kReady) RemoveFile(slot.path);
     }
-    // SA_RESETHAND restored the default action; it ends the program once this returns.
+    // The handler ran once: the default action is back, and ends the program once raised.
     raise(signal);
 }
 
@@ -45,15 +38,7 @@ bool signalsTaken = false;  // handlers installed, or left to the program
 void RemovePartialsOnSignals() {
     if (signalsTaken) return;
     signalsTaken = true;
-    struct sigaction action {};
-    action.sa_handler = RemovePartialsAndDie;
-    action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction old {};
-        // A signal the caller ignores (nohup, a background job) stays ignored.
-        if (sigaction(signal, nullptr, &old) == 0 && old.sa_handler != SIG_IGN) sigaction(signal, &action, nullptr);
-    }
+    OnEndingSignals(RemovePartialsAndDie);
 }
 
 int ReserveSlot(const std::string& path) {
@@ -73,8 +58,8 @@ int ReserveSlot(const std::string& path) {
 int CreatePartial(const std::string& target, std::string* partial) {
     static std::atomic<int> made{0};
     for (int tries = 0; tries < 100; ++tries) {
-        *partial = target + ".partial-" + std::to_string(getpid()) + "-" + std::to_string(made++);
-        const int fd = open(partial->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        *partial = target + ".partial-" + std::to_string(ProcessNumber()) + "-" + std::to_string(made++);
+        const int fd = CreateNewFile(*partial);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -90,19 +75,15 @@ bool Failed(std::string* error, const std::string& path, int code) {
 // A loop is left for open to report.
 bool FollowLinks(const std::string& path, std::string* target) {
     namespace fs = std::filesystem;
-    fs::path at = path;
+    fs::path at = fs::u8path(path);
     std::error_code ec;
     for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(at, ec)); ++hops) {
-        struct statfs where {};
-        if (statfs(at.has_parent_path() ? at.parent_path().c_str() : ".", &where) == 0 &&
-            where.f_type == kProcSuperMagic) {
-            return false;
-        }
+        if (StandsForDescriptors(at.has_parent_path() ? at.parent_path().u8string() : ".")) return false;
         const fs::path link = fs::read_symlink(at, ec);
         if (ec) break;
         at = link.is_absolute() ? link : at.parent_path() / link;
     }
-    *target = at.string();
+    *target = at.u8string();
     return true;
 }
 
@@ -116,16 +97,17 @@ bool OutputFile::Open(const std::string& path, std::string* error) {
     path_ = path == "-" ? "standard output" : path;
     if (path == "-") {
         // With descriptor 1 closed, the next file opened would take its place.
-        if (fcntl(STDOUT_FILENO, F_GETFD) < 0) return Failed(error, path_, errno);
+        FileStatus out;
+        if (!StandardOutputStatus(&out)) return Failed(error, path_, errno);
         file_ = stdout;
         return true;
     }
-    struct stat existing {};
-    const bool exists = stat(path.c_str(), &existing) == 0;
+    FileStatus existing;
+    const bool exists = PathStatus(path, &existing);
     if (!exists && errno != ENOENT) return Failed(error, path, errno);
-    if ((exists && !S_ISREG(existing.st_mode)) || !FollowLinks(path, &target_)) {
+    if ((exists && !existing.regular) || !FollowLinks(path, &target_)) {
         // Appending: a file the caller opened with >> keeps what it holds.
-        file_ = std::fopen(path.c_str(), "ab");
+        file_ = OpenStream(path, "ab");
         return file_ != nullptr || Failed(error, path, errno);
     }
     if (exists && !UserMayWrite(path)) return Failed(error, path, errno);
@@ -136,7 +118,7 @@ bool OutputFile::Open(const std::string& path, std::string* error) {
     // Without a slot (five written at once) a signal would leave it behind; nothing else would.
     slot_ = ReserveSlot(partial_);
     RemovePartialsOnSignals();
-    if (exists) fchmod(fd, existing.st_mode & 07777);  // replacing a file keeps its permissions
+    if (exists) SetPermissions(fd, existing.permissions);  // replacing a file keeps its permissions
     file_ = fdopen(fd, "wb");
     if (file_ == nullptr) {
         const int code = errno;
@@ -152,7 +134,7 @@ bool OutputFile::Commit(std::string* error) {
     errno = 0;
     // On a regular file, the bytes reach the disk before the rename makes them the file.
     const bool flushed =
-        std::fflush(file) == 0 && !std::ferror(file) && (partial_.empty() || fsync(fileno(file)) == 0);
+        std::fflush(file) == 0 && !std::ferror(file) && (partial_.empty() || SyncToDisk(file));
     const int flushError = errno;
     const bool closed = std::fclose(file) == 0;
     if (!flushed || !closed) {
@@ -160,7 +142,7 @@ bool OutputFile::Commit(std::string* error) {
         Discard();
         return Failed(error, path_, code);
     }
-    if (!partial_.empty() && std::rename(partial_.c_str(), target_.c_str()) != 0) {
+    if (!partial_.empty() && !RenameOver(partial_, target_)) {
         const int code = errno;
         Discard();
         return Failed(error, path_, code);
@@ -174,7 +156,7 @@ void OutputFile::Discard() {
     // Standard output is left to the program's exit.
     if (file_ != nullptr && file_ != stdout) std::fclose(file_);
     file_ = nullptr;
-    if (!partial_.empty()) unlink(partial_.c_str());
+    if (!partial_.empty()) RemoveFile(partial_.c_str());
     if (slot_ >= 0) partials[slot_].state.store(kFree, std::memory_order_release);
     slot_ = -1;
     partial_.clear();

@@ -1,12 +1,12 @@
 #include "files/read_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include "files/system.h"
 
 bool ReadWholeFile(const std::string& path, size_t limit, std::string* text, std::string* error) {
     const auto fail = [&](const std::string& why, int code) {
@@ -14,25 +14,24 @@ bool ReadWholeFile(const std::string& path, size_t limit, std::string* text, std
         errno = code;
         return false;
     };
-    // Non-blocking: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenForReading(path);
     if (fd < 0) {
         const int code = errno;
         return fail(std::strerror(code), code);
     }
-    struct stat st {};
+    FileStatus st;
     std::string why;
-    if (fstat(fd, &st) != 0) {
+    if (!DescriptorStatus(fd, &st)) {
         why = std::strerror(errno);
-    } else if (!S_ISREG(st.st_mode)) {
+    } else if (!st.regular) {
         why = "not a regular file";
-    } else if (static_cast<unsigned long long>(st.st_size) > limit) {
+    } else if (st.size > limit) {
         why = "larger than " + std::to_string(limit / 1024) + " KiB";
     }
     text->clear();
     // A file that grows while it is read stops at the limit, and is refused all the same.
     char buffer[16384];
-    for (ssize_t got = 1; why.empty() && got != 0;) {
+    for (long long got = 1; why.empty() && got != 0;) {
         got = read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {

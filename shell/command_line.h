@@ -19,6 +19,16 @@ struct CommandLine {
     std::vector<Option> options;
 };
 
+// Before anything else: the program's arguments in UTF-8 and its standard streams as a Linux
+// program has them. On Windows (command_line_windows.cpp) the arguments come from the wide
+// command line, standard output and error are binary, and a program with no console of its own
+// (the game) writes to the console it was started from. Elsewhere they are so already.
+#ifdef _WIN32
+void TakeProgramArguments(int* argc, char*** argv);
+#else
+inline void TakeProgramArguments(int*, char***) {}
+#endif
+
 // An option naming a file or folder: an empty value is refused.
 CommandLine::Option NameOption(const char* name, std::string* value);
 

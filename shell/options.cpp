@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "files/folders.h"
 #include "files/read_file.h"
 #include "shell/command_line.h"
 
@@ -63,7 +64,7 @@ std::string GameUsage(const ShellSettings& settings) {
     }
     for (const FileRow& row : kFileRows) usage += "  " + Padded(std::string(row.option) + " FILE", 24) + row.help + "\n";
     usage += "--record and --play do not go together. Options last for this run; what you change in play\n"
-             "is kept in $XDG_CONFIG_HOME/skyring/settings.ini (~/.config/skyring/settings.ini), where\n"
+             "is kept in settings.ini in " + std::string(kSettingsFolderShown) + ", where\n"
              "key.ACTION and pad.ACTION lines bind other keys and buttons (SDL's names).\n"
              "ACTION       keys                                   pad\n";
     for (const ActionRow& row : kActions) {

@@ -10,18 +10,20 @@
 
 void SavePicture(const uint8_t* page, const PALETTEENTRY palette[256]) {
     const std::string folder = PicturesFolder();
-    if (folder.empty()) return Warn("no folder for pictures (HOME is unset)");
+    if (folder.empty()) return Warn("no folder for pictures");
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    std::filesystem::create_directories(std::filesystem::u8path(folder), ec);
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
     localtime_r(&now, &parts);
     char stamp[64];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &parts);
     // A second picture in the same second gets a number of its own.
-    const std::string stem = folder + "/skyring-" + stamp;
+    const std::string stem = InFolder(folder, std::string("skyring-") + stamp);
     std::string path = stem + ".png";
-    for (int n = 2; std::filesystem::exists(path, ec); ++n) path = stem + "-" + std::to_string(n) + ".png";
+    for (int n = 2; std::filesystem::exists(std::filesystem::u8path(path), ec); ++n) {
+        path = stem + "-" + std::to_string(n) + ".png";
+    }
     std::string error;
     if (WritePagePng(path, page, palette, &error)) {
         Warn("the screen is saved as " + path);

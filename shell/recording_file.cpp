@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "files/system.h"
 #include "shell/recording.h"
 #include "shell/warn.h"
 
@@ -30,7 +31,7 @@ void RecordingFailed() {
 
 bool RecordingFileStart(const std::string& path, std::string* error) {
     recordPath = path;
-    recording = std::fopen(path.c_str(), "w");
+    recording = OpenStream(path, "wb");
     if (recording == nullptr) {
         *error = path + ": " + std::strerror(errno);
         return false;

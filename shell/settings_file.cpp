@@ -1,6 +1,4 @@
 // The settings file on the desktop: read at start, changed line by line off the frame's thread.
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
@@ -12,6 +10,7 @@
 #include "files/folders.h"
 #include "files/output_file.h"
 #include "files/read_file.h"
+#include "files/system.h"
 #include "shell/settings.h"
 
 namespace {
@@ -22,8 +21,8 @@ constexpr size_t kLargestFile = 64 * 1024;
 }  // namespace
 
 std::string SettingsPath() {
-    const std::string config = ConfigFolder();
-    return config.empty() ? "" : config + "/skyring/settings.ini";
+    const std::string folder = SettingsFolder();
+    return folder.empty() ? "" : InFolder(folder, "settings.ini");
 }
 
 ShellSettings ReadSettings(const std::string& path, std::vector<std::string>* warnings) {
@@ -43,14 +42,14 @@ bool WriteSettingsFile(const std::string& path, const std::string& text, std::st
     };
     std::string target;
     if (path.empty() || !FollowLinks(path, &target)) return fail("not a file the settings can be kept in");
-    struct stat existing {};
-    if (stat(target.c_str(), &existing) == 0) {
-        if (!S_ISREG(existing.st_mode)) return fail("not a regular file");
+    FileStatus existing;
+    if (PathStatus(target, &existing)) {
+        if (!existing.regular) return fail("not a regular file");
     } else if (errno != ENOENT) {
         return fail(std::strerror(errno));
     }
     std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    const std::filesystem::path folder = std::filesystem::u8path(target).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);  // the first save
     if (ec) return fail(ec.message());
     OutputFile file;

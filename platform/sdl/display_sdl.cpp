@@ -2,8 +2,6 @@
 // blocks stretched smoothly to the largest 4:3 rectangle that fits, the rest of the screen
 // black. In software the whole enlargement is one pass straight into the window's own
 // pixels; a real GPU gets the page at the whole factor and stretches it itself.
-#include <unistd.h>
-
 #include <cstring>
 
 #include "platform/device/hooks.h"
@@ -154,10 +152,6 @@ bool IsEmulatedGl(SDL_Renderer* made) {
                                std::strstr(name, "Software Rasterizer") != nullptr);
 }
 
-// No graphics device at all: any OpenGL here would be emulated, and trying it first costs a
-// third of a second before the first frame.
-bool NoGraphicsDevice() { return access("/dev/dri", F_OK) != 0 && access("/dev/nvidiactl", F_OK) != 0; }
-
 }  // namespace
 
 uint32_t BackendDisplayOpen(WindowHandle handle) {
@@ -171,7 +165,7 @@ uint32_t BackendDisplayOpen(WindowHandle handle) {
     // presents in step with the screen: the wait for it falls inside the frame's own wait.
     const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
     const bool namedSoftware = named != nullptr && std::strcmp(named, "software") == 0;
-    if (!namedSoftware && (named != nullptr || !NoGraphicsDevice())) {
+    if (!namedSoftware && (named != nullptr || !DesktopHasNoGpu())) {
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
         if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, 0);
     }

@@ -36,3 +36,21 @@ void SdlGamepadsClose();
 bool SdlGamepadEvent(const SDL_Event& event);
 // Whether any joystick is plugged in; SDL then polls for events instead of sleeping on them.
 bool SdlJoysticksPresent();
+
+// What differs between the desktops the backend runs on: desktop_x11.cpp (Linux, X11 or
+// Wayland) and desktop_windows.cpp.
+// Before SDL's video starts: the window's class, and a watch for the window being destroyed
+// by someone else (true once it was); and where a terminal's hang-up ends the game.
+void DesktopBeforeVideo(const char* className);
+void DesktopWindowMade(SDL_Window* window);
+bool DesktopWindowGone();
+// Before the window is destroyed, and once the video has ended.
+void DesktopBeforeDestroy();
+void DesktopVideoEnded();
+void DesktopEndOnHangUp();
+// Why no screen could be opened, for the failure line.
+void DesktopNoDisplayReason();
+// Whether a window manager carries out a full-screen request.
+bool DesktopWindowManagerRuns(SDL_Window* window);
+// Whether the machine surely has no graphics device, so that a GPU renderer would be emulated.
+bool DesktopHasNoGpu();

@@ -7,34 +7,11 @@
 #include "platform/player.h"
 #include "platform/sdl/sdl_backend.h"
 
-#include <SDL_syswm.h>
-#include <X11/Xatom.h>
-
 namespace {
 
 // As the player's shell last chose them.
 bool chosenWindowed = false;
 bool chosenIntegerScaling = false;
-
-// Under X11, whether a window manager that follows the desktop conventions (and so honours a
-// full-screen request) says it runs. Other video systems always manage their windows.
-bool WindowManagerRuns(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
-    Display* display = info.info.x11.display;
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
-    if (check == None) return false;
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
-                                          &format, &count, &after, &data) == Success &&
-                       data != nullptr && count == 1;
-    if (data != nullptr) XFree(data);
-    return found;
-}
 
 SDL_DisplayMode Desktop() {
     SDL_DisplayMode desktop{};
@@ -86,7 +63,7 @@ SDL_Window* SdlCreateGameWindow(const char* title, bool windowed) {
     if (windowed) {
         // Smaller than the page, the picture would have to shrink.
         SDL_SetWindowMinimumSize(window, SCREEN_WIDTH, SCREEN_HEIGHT);
-    } else if (WindowManagerRuns(window)) {
+    } else if (DesktopWindowManagerRuns(window)) {
         SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     ShowIcon(window);
@@ -110,6 +87,6 @@ void SdlSwitchWindowMode(SDL_Window* window, bool windowed) {
         SDL_SetWindowAlwaysOnTop(window, SDL_TRUE);
         SDL_SetWindowPosition(window, 0, 0);
         SDL_SetWindowSize(window, desktop.w, desktop.h);
-        if (WindowManagerRuns(window)) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        if (DesktopWindowManagerRuns(window)) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
 }

@@ -1,7 +1,5 @@
 // The real window: SDL's events, passed to the player's shell, which makes the game's messages
 // of them; they are delivered only through the pump.
-#include <signal.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -11,8 +9,6 @@
 #include "platform/player.h"
 #include "platform/sdl/sdl_backend.h"
 
-#include <SDL_syswm.h>
-
 struct PlatformWindow {
     SDL_Window* sdl = nullptr;
 };
@@ -21,64 +17,7 @@ namespace {
 
 PlatformWindow* theWindow = nullptr;
 std::atomic<bool> windowActive{false};
-
-// The window's X11 id, and whether someone else destroyed it (xdotool windowclose, a crashed
-// window manager): Xlib's default handler would end the program at the next request for it.
-// The handler goes in before SDL's video starts, so SDL's own (which passes errors on to the
-// one it found) stays inside it and gives it back when video ends.
-Display* x11Display = nullptr;
-Window x11Window = 0;
-XErrorHandler otherErrors = nullptr;
-bool windowGone = false;
-bool goneReported = false;
-
-int OnXError(Display* display, XErrorEvent* error) {
-    if (x11Window != 0 && error->resourceid == x11Window &&
-        (error->error_code == BadWindow || error->error_code == BadDrawable)) {
-        windowGone = true;
-        return 0;
-    }
-    return otherErrors != nullptr ? otherErrors(display, error) : 0;
-}
-
-void WatchForDestruction(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
-        x11Display = info.info.x11.display;
-        x11Window = info.info.x11.window;
-    }
-}
-
-// SDL hides a window before destroying it and waits for the server's word that it is unmapped.
-// A window destroyed by someone else may never give that word again, so it is given here.
-void AnswerTheUnmapping() {
-    if (!windowGone || x11Display == nullptr) return;
-    XEvent unmapped{};
-    unmapped.xunmap.type = UnmapNotify;
-    unmapped.xunmap.display = x11Display;
-    unmapped.xunmap.event = x11Window;
-    unmapped.xunmap.window = x11Window;
-    XPutBackEvent(x11Display, &unmapped);
-}
-
-void StopWatching() {
-    XSetErrorHandler(otherErrors);
-    x11Display = nullptr;
-    x11Window = 0;
-    windowGone = goneReported = false;
-}
-
-// A closed terminal ends the game as a log-out does: SIGHUP is passed on as SIGTERM, which SDL
-// turns into a close request. A SIGHUP the user chose to ignore (nohup) stays ignored.
-void HangUpAsTerminate() {
-    struct sigaction hangUp {};
-    if (sigaction(SIGHUP, nullptr, &hangUp) != 0 || hangUp.sa_handler != SIG_DFL) return;
-    hangUp.sa_handler = [](int) { raise(SIGTERM); };
-    sigemptyset(&hangUp.sa_mask);
-    hangUp.sa_flags = SA_RESTART;
-    sigaction(SIGHUP, &hangUp, nullptr);
-}
+bool goneReported = false;  // the window destroyed by someone else, and a close requested for it
 
 // SDL falls back to drivers that show nothing when no screen can be opened; the game would
 // then run unseen until killed. Only a user who names one of them gets it.
@@ -140,7 +79,7 @@ void Translate(const SDL_Event& event) {
 void Drain() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) Translate(event);
-    if (windowGone && !goneReported && theWindow != nullptr) {
+    if (DesktopWindowGone() && !goneReported && theWindow != nullptr) {
         goneReported = true;
         DeviceCloseRequested();
     }
@@ -159,33 +98,29 @@ bool SdlWindowIsActive() { return windowActive; }
 
 WindowHandle WindowCreate(const char* className, const char* title, WindowProcedure procedure) {
     if (theWindow != nullptr || procedure == nullptr) return nullptr;
-    // SDL reads the X11 class from the environment when the video system starts.
-    setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
     // The name the desktop shows for the game, in its sound mixer among other places.
     SDL_SetHint(SDL_HINT_APP_NAME, "Skyring");
-    otherErrors = XSetErrorHandler(OnXError);
+    DesktopBeforeVideo(className);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        StopWatching();
+        DesktopVideoEnded();
         DeviceReason("SDL video: %s", SDL_GetError());
         return nullptr;
     }
     if (!SdlDriverNamed("SDL_VIDEODRIVER") && ShowsNothing(SDL_GetCurrentVideoDriver())) {
-        const char* display = std::getenv("DISPLAY");
-        DeviceReason("SDL video: no display to show the game on (DISPLAY %s%s%s, no Wayland display)",
-                     display ? "\"" : "", display ? display : "unset", display ? "\" cannot be opened" : "");
+        DesktopNoDisplayReason();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        StopWatching();
+        DesktopVideoEnded();
         return nullptr;
     }
-    HangUpAsTerminate();
+    DesktopEndOnHangUp();
     SDL_Window* sdl = SdlCreateGameWindow(title, SdlWindowed());
     if (sdl == nullptr) {
         DeviceReason("SDL window: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        StopWatching();
+        DesktopVideoEnded();
         return nullptr;
     }
-    WatchForDestruction(sdl);
+    DesktopWindowMade(sdl);
     SDL_ShowWindow(sdl);
     SDL_ShowCursor(SDL_DISABLE);
     SdlGamepadsOpen();
@@ -198,13 +133,14 @@ void WindowDestroy(WindowHandle window) {
     if (window == nullptr || window != theWindow) return;
     DeviceWindowDestroyed(window);
     SdlGamepadsClose();
-    AnswerTheUnmapping();
+    DesktopBeforeDestroy();
     SDL_DestroyWindow(window->sdl);
     delete window;
     theWindow = nullptr;
     windowActive = false;
+    goneReported = false;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    StopWatching();
+    DesktopVideoEnded();
 }
 
 intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {

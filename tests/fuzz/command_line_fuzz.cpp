@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int status;
     if (data[0] % 2 == 0) {
         GameOptions options;
-        status = ParseGameCommandLine(argc, argv.data(), &options);
+        status = ParseGameCommandLine(argc, argv.data(), ShellSettings{}, &options);
     } else {
         ReplayCommand command;
         status = ParseReplayCommandLine(argc, argv.data(), &command);

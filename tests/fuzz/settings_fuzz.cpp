@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> none;
     const ShellSettings again = ParseSettings(SettingsText(settings), "settings.ini", &none);
     if (!none.empty() || again.windowed != settings.windowed || again.muted != settings.muted ||
-        again.scaling != settings.scaling || again.pauseOnFocusLoss != settings.pauseOnFocusLoss) {
+        again.integerScaling != settings.integerScaling || again.pauseOnFocusLoss != settings.pauseOnFocusLoss) {
         __builtin_trap();
     }
     // At most one warning a line.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -33,6 +34,27 @@ bool SavePng(const std::string& path, const PngImage& image) {
     if (!file) return false;
     const bool written = WritePng(file, image);
     return std::fclose(file) == 0 && written;
+}
+
+PngImage IconImage(const Icon& icon) {
+    PngImage image;
+    image.width = image.height = icon.size;
+    image.pixels = PngImage::Rgba;
+    image.row = [&icon](int y) { return &icon.rgba[static_cast<size_t>(y) * icon.size * 4]; };
+    return image;
+}
+
+// The PNG's bytes, for a container that holds several.
+bool EncodePng(const PngImage& image, std::vector<uint8_t>* bytes) {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* memory = open_memstream(&buffer, &size);
+    if (memory == nullptr) return false;
+    const bool written = WritePng(memory, image);
+    const bool closed = std::fclose(memory) == 0;
+    bytes->assign(buffer, buffer + size);
+    std::free(buffer);
+    return written && closed;
 }
 
 }  // namespace
@@ -112,13 +134,31 @@ bool WritePreviewPng(const std::string& path, const Sheet& sheet, const Palette&
     return SavePng(path, image);
 }
 
-bool WriteIconPng(const std::string& path, const Icon& icon) {
-    const size_t stride = static_cast<size_t>(icon.size) * 4;
-    PngImage image;
-    image.width = image.height = icon.size;
-    image.pixels = PngImage::Rgba;
-    image.row = [&](int y) { return &icon.rgba[static_cast<size_t>(y) * stride]; };
-    return SavePng(path, image);
+bool WriteIconPng(const std::string& path, const Icon& icon) { return SavePng(path, IconImage(icon)); }
+
+// The ICONDIR header, one 16-byte entry an icon, then each icon's PNG (Windows Vista and later
+// read PNG at every size).
+bool WriteIco(const std::string& path, const std::vector<Icon>& icons) {
+    std::vector<uint8_t> out, images;
+    Put16(out, 0);
+    Put16(out, 1);  // an icon, not a cursor
+    Put16(out, static_cast<uint32_t>(icons.size()));
+    const uint32_t firstImage = 6 + 16 * static_cast<uint32_t>(icons.size());
+    for (const Icon& icon : icons) {
+        std::vector<uint8_t> png;
+        if (icon.size > 256 || !EncodePng(IconImage(icon), &png)) return false;
+        out.push_back(static_cast<uint8_t>(icon.size));  // 256 is written 0
+        out.push_back(static_cast<uint8_t>(icon.size));
+        out.push_back(0);  // no palette
+        out.push_back(0);
+        Put16(out, 1);   // planes
+        Put16(out, 32);  // bits a pixel
+        Put32(out, static_cast<uint32_t>(png.size()));
+        Put32(out, firstImage + static_cast<uint32_t>(images.size()));
+        images.insert(images.end(), png.begin(), png.end());
+    }
+    out.insert(out.end(), images.begin(), images.end());
+    return Save(path, out);
 }
 
 }  // namespace assetgen

@@ -1,6 +1,7 @@
 #pragma once
 // The file formats the generator writes.
 #include <string>
+#include <vector>
 
 #include "tools/assetgen/audio.h"
 #include "tools/assetgen/icon.h"
@@ -17,5 +18,7 @@ bool WriteWav(const std::string& path, const Clip& clip);
 bool WritePreviewPng(const std::string& path, const Sheet& sheet, const Palette& palette, int zoom);
 // A truecolour PNG with alpha.
 bool WriteIconPng(const std::string& path, const Icon& icon);
+// A Windows .ico holding the icons (256 pixels a side at most), each as a PNG.
+bool WriteIco(const std::string& path, const std::vector<Icon>& icons);
 
 }  // namespace assetgen

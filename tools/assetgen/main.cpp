@@ -3,11 +3,13 @@
 //   assetgen --icon SIZE FILE.png             the desktop icon, SIZE pixels a side
 //   assetgen --icon-rgba SIZE FILE            the same as raw RGBA bytes, for the window
 //   assetgen --maskable-icon SIZE FILE.png    sky to the edges, for launchers that shape it
+//   assetgen --icon-ico FILE.ico              the icon at the sizes Windows shows, for the .exe
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "tools/assetgen/audio.h"
 #include "tools/assetgen/files.h"
@@ -21,7 +23,8 @@ int Usage() {
                  "usage: skyring-assetgen OUTPUT_DIR [--preview FILE.png]\n"
                  "       skyring-assetgen --icon SIZE FILE.png\n"
                  "       skyring-assetgen --icon-rgba SIZE FILE\n"
-                 "       skyring-assetgen --maskable-icon SIZE FILE.png\n");
+                 "       skyring-assetgen --maskable-icon SIZE FILE.png\n"
+                 "       skyring-assetgen --icon-ico FILE.ico\n");
     return 2;
 }
 
@@ -52,9 +55,21 @@ int MakeIcon(const char* sizeText, const char* path, IconFile kind) {
     return 0;
 }
 
+// The sizes Windows asks for: lists and title bars, the taskbar, the desktop, large views.
+int MakeIco(const char* path) {
+    std::vector<assetgen::Icon> icons;
+    for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) icons.push_back(assetgen::DrawIcon(size, assetgen::MakePalette()));
+    if (!assetgen::WriteIco(path, icons)) {
+        std::fprintf(stderr, "skyring-assetgen: could not write %s\n", path);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--icon-ico") == 0) return argc == 3 ? MakeIco(argv[2]) : Usage();
     for (const auto& [option, kind] : {std::pair{"--icon", IconFile::Png}, std::pair{"--icon-rgba", IconFile::Raw},
                                        std::pair{"--maskable-icon", IconFile::MaskablePng}}) {
         if (argc >= 2 && std::strcmp(argv[1], option) == 0) return argc == 4 ? MakeIcon(argv[2], argv[3], kind) : Usage();

@@ -1,7 +1,5 @@
 // skyring-replay: runs the game headless and fast from an input script; writes a per-frame
 // trace, pictures of frames and a clip of them as an animated GIF.
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +9,7 @@
 #include "shell/command_line.h"
 #include "files/named_files.h"
 #include "files/output_file.h"
+#include "files/system.h"
 #include "tools/replay/command_line.h"
 #include "tools/replay/gif.h"
 #include "tools/replay/replay.h"
@@ -21,20 +20,22 @@ constexpr char kProgram[] = "skyring-replay";
 
 // Whether a file named on the command line is one of the pictures --png writes into its folder.
 bool AmongFramePictures(const std::string& path, const std::string& folder) {
-    const std::filesystem::path named = path;
-    const std::string name = named.filename().string();
+    const std::filesystem::path named = std::filesystem::u8path(path);
+    const std::string name = named.filename().u8string();
     if (name.size() < 16 || name.rfind("frame-", 0) != 0 || name.compare(name.size() - 4, 4, ".png") != 0 ||
         name.find_first_not_of("0123456789", 6) != name.size() - 4) {
         return false;
     }
-    struct stat inFolder {}, pictures {};
-    return stat(named.has_parent_path() ? named.parent_path().c_str() : ".", &inFolder) == 0 &&
-           stat(folder.c_str(), &pictures) == 0 && inFolder.st_dev == pictures.st_dev && inFolder.st_ino == pictures.st_ino;
+    FileStatus inFolder, pictures;
+    return PathStatus(named.has_parent_path() ? named.parent_path().u8string() : ".", &inFolder) &&
+           PathStatus(folder, &pictures) && inFolder.identified && pictures.identified &&
+           inFolder.device == pictures.device && inFolder.index == pictures.index;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    TakeProgramArguments(&argc, &argv);
     ReplayCommand command;
     if (const int status = ParseReplayCommandLine(argc, argv, &command); status >= 0) return status;
     ReplayOptions& options = command.options;

@@ -5,31 +5,12 @@
 # DIR/prefix and keeps them: a second run with the same versions does nothing.
 #   tools/web/build-deps.sh DIR
 set -eu
+here=$(realpath "$(dirname "$0")")
 dir=$(realpath -m "$1")
 mkdir -p "$dir"
 cd "$dir"
 
-# The system's own Debian mirrors, as source lines, in a private apt state: the machine's
-# configuration stays as it is.
-apt_state="$dir/apt"
-mkdir -p "$apt_state/lists/partial" "$apt_state/sources.list.d"
-: > "$apt_state/sources.list"
-if [ -f /etc/apt/sources.list ]; then
-    sed -n 's/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list > "$apt_state/sources.list"
-fi
-for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] && sed 's/^Types:.*deb.*/Types: deb-src/' "$f" > "$apt_state/sources.list.d/$(basename "$f")"
-done
-for f in /etc/apt/sources.list.d/*.list; do
-    [ -f "$f" ] && sed -n 's/^deb \(.*\)/deb-src \1/p' "$f" > "$apt_state/sources.list.d/$(basename "$f")"
-done
-# Run as root, apt would hand the downloads to its own user, who may not write here.
-apt_private() {
-    apt-get -q -o Dir::Etc::SourceList="$apt_state/sources.list" -o Dir::Etc::SourceParts="$apt_state/sources.list.d" \
-        -o Dir::State::Lists="$apt_state/lists" -o APT::Sandbox::User="$(id -un)" "$@"
-}
-
-# The versions Debian's binary packages have; the sources must match them.
+# The versions Debian's binary packages have; the sources are of their releases.
 sdl_version=$(dpkg-query -W -f='${Version}' libsdl2-dev)
 deflate_version=$(dpkg-query -W -f='${Version}' libdeflate-dev)
 stamp="libsdl2=$sdl_version libdeflate=$deflate_version emscripten=$(dpkg-query -W -f='${Version}' emscripten)"
@@ -40,9 +21,7 @@ rm -rf prefix sources sdl-build
 mkdir -p sources prefix/lib prefix/include
 
 echo "== Debian sources of libsdl2 $sdl_version and libdeflate $deflate_version"
-# A third-party repository may have no source packages; what matters is that Debian's have.
-apt_private update >/dev/null || echo "(some package sources gave no source index; going on with the others)"
-(cd sources && apt_private source "libsdl2=$sdl_version" "libdeflate=$deflate_version" >/dev/null)
+"$here/../debian-sources.sh" "$dir" "libsdl2=$sdl_version" "libdeflate=$deflate_version"
 sdl_source=$(find sources -maxdepth 1 -type d -name 'libsdl2-*')
 deflate_source=$(find sources -maxdepth 1 -type d -name 'libdeflate-*')
 
