@@ -1,8 +1,9 @@
 #include "formats/script.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <sstream>
 
 #include "platform/window.h"
 #include "files/read_file.h"
@@ -33,39 +34,38 @@ bool ParseKey(const std::string& word, uint32_t* key) {
     return true;
 }
 
-// One line without its end; false at the end of the input. A line longer than the bound
-// stops there, with tooLong set.
-bool ReadLine(std::istream& in, std::string& line, bool* tooLong) {
-    line.clear();
-    for (char c; in.get(c);) {
-        if (c == '\n') return true;
-        if (line.size() == kMaxScriptLine) {
-            *tooLong = true;
-            return true;
-        }
-        line += c;
+// The words of a line, between blanks as the C locale has them.
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    const auto blank = [&](size_t at) { return std::isspace(static_cast<unsigned char>(line[at])) != 0; };
+    for (size_t at = 0; at < line.size();) {
+        while (at < line.size() && blank(at)) ++at;
+        const size_t start = at;
+        while (at < line.size() && !blank(at)) ++at;
+        if (at > start) words.push_back(line.substr(start, at - start));
     }
-    return !line.empty();
+    return words;
 }
 
 }  // namespace
 
-bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEvent>* events, std::string* error) {
-    std::string line;
+bool ParseScript(const std::string& text, const std::string& name, std::vector<ScriptEvent>* events, std::string* error) {
     int64_t lastFrame = 0;
-    bool tooLong = false;
-    for (int number = 1; ReadLine(in, line, &tooLong); ++number) {
+    size_t next = 0;
+    for (int number = 1; next < text.size(); ++number) {
+        const size_t end = std::min(text.find('\n', next), text.size());
+        std::string line = text.substr(next, std::min(end - next, kMaxScriptLine + 1));
+        next = end + 1;
         auto fail = [&](const std::string& what) {
             *error = name + ":" + std::to_string(number) + ": " + what;
             return false;
         };
-        if (tooLong) {
+        if (line.size() > kMaxScriptLine) {
+            line.pop_back();
             return fail("line longer than " + std::to_string(kMaxScriptLine) + " bytes: '" + Excerpt(line) + "'");
         }
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::istringstream words(line);
-        std::vector<std::string> w;
-        for (std::string word; words >> word;) w.push_back(word);
+        const std::vector<std::string> w = Words(line);
         if (w.empty() || w[0][0] == '#') continue;
 
         ScriptEvent event{0, ScriptAction::Close, 0};
@@ -95,18 +95,12 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEv
         if (w.size() > (keyed ? 3u : 2u)) return fail("unexpected text after the event");
         events->push_back(event);
     }
-    if (in.bad()) {
-        *error = name + ": cannot be read";
-        return false;
-    }
     return true;
 }
 
 bool ReadScriptFile(const std::string& path, std::vector<ScriptEvent>* events, std::string* error) {
     std::string text;
-    if (!ReadWholeFile(path, 16 << 20, &text, error)) return false;
-    std::istringstream in(text);
-    return ParseScript(in, path, events, error);
+    return ReadWholeFile(path, kMaxScriptBytes, &text, error) && ParseScript(text, path, events, error);
 }
 
 void PostScriptEvent(WindowHandle window, const ScriptEvent& event) {

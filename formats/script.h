@@ -1,7 +1,7 @@
 #pragma once
 // Input scripts: one event per line, "<frame> <action> [<key>]".
+#include <cstddef>
 #include <cstdint>
-#include <istream>
 #include <string>
 #include <vector>
 
@@ -15,13 +15,15 @@ struct ScriptEvent {
     uint32_t key;   // virtual-key code, for KeyDown and KeyUp
 };
 
-// Lines are read up to this length, so that a file without line ends cannot fill memory.
+// A line may be this long at most.
 constexpr size_t kMaxScriptLine = 4096;
+// The longest recording read: weeks of play.
+constexpr size_t kMaxScriptBytes = 16 << 20;
 
 // Parses a whole script. On the first bad line returns false with error set to
 // "<name>:<line>: <what is wrong>".
-bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptEvent>* events, std::string* error);
-// Reads and parses a script file: a regular file of at most 16 MiB (weeks of play).
+bool ParseScript(const std::string& text, const std::string& name, std::vector<ScriptEvent>* events, std::string* error);
+// Reads and parses a script file: a regular file of at most kMaxScriptBytes.
 bool ReadScriptFile(const std::string& path, std::vector<ScriptEvent>* events, std::string* error);
 
 // The message a script event stands for, posted to the window: it is dispatched in the next

@@ -33,7 +33,7 @@ struct PlayerEvents {
     // so that several fingers, keys and pad buttons may hold an action together.
     void (*control)(Action action, uint32_t finger, bool down);
     void (*focus)(bool gained);
-    void (*hidden)(bool hidden);  // a browser tab hidden or shown again
+    void (*hidden)(bool hidden);  // a browser tab hidden or shown again, or a page's menu over the game
     void (*closeRequested)();     // the window's close button, a log-out, the window destroyed
     // A message PlatformPostPlayerMessage queued, as the game's window receives it.
     void (*playerMessageDispatched)(uint32_t message, uintptr_t wParam);

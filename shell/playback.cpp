@@ -1,5 +1,6 @@
 #include "shell/playback.h"
 
+#include <utility>
 #include <vector>
 
 #include "app/game.h"
@@ -13,12 +14,32 @@ size_t nextEvent = 0;
 bool playing = false;
 bool playedOut = false;
 
+void Play(std::vector<ScriptEvent> events) {
+    playback = std::move(events);
+    nextEvent = 0;
+    playing = true;
+    playedOut = false;
+}
+
 }  // namespace
 
 bool PlaybackRead(const std::string& path, std::string* error) {
-    if (!ReadScriptFile(path, &playback, error)) return false;
-    playing = true;
+    std::vector<ScriptEvent> events;
+    if (!ReadScriptFile(path, &events, error)) return false;
+    Play(std::move(events));
     return true;
+}
+
+bool PlaybackOfText(const std::string& text, const std::string& name, std::string* error) {
+    std::vector<ScriptEvent> events;
+    if (!ParseScript(text, name, &events, error)) return false;
+    Play(std::move(events));
+    return true;
+}
+
+void PlaybackEnd() {
+    playback.clear();
+    playing = false;
 }
 
 bool PlaybackActive() { return playing; }

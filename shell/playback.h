@@ -4,8 +4,12 @@
 #include <cstdint>
 #include <string>
 
-// Reads the recording (before start-up); false with the message.
+// The recording the next run plays, from a file (read before start-up) or from its text (named
+// `name` in messages); false with "<name>:<line>: <what is wrong>".
 bool PlaybackRead(const std::string& path, std::string* error);
+bool PlaybackOfText(const std::string& text, const std::string& name, std::string* error);
+// The next run is the player's own again.
+void PlaybackEnd();
 bool PlaybackActive();
 void PlaybackBeforeFrame(int64_t frame);
 void PlaybackAfterFrame(int64_t frame);

@@ -103,7 +103,8 @@ void Focus(bool gained) {
     }
 }
 
-// A hidden browser tab gets its timers slowed to a crawl: the game waits for the player.
+// A hidden browser tab gets its timers slowed to a crawl, and a menu over the game hides it: the
+// game waits for the player.
 void Hidden(bool hidden) {
     if (hidden && !PlatformHeld()) {
         Hold(true);

@@ -4,6 +4,7 @@
 #include "shell/live_trace.h"
 #include "shell/playback.h"
 #include "shell/recording.h"
+#include "shell/recording_file.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ bool CheckSession(const SessionFiles& files, std::string* error) {
 
 bool StartSession(std::string* error) {
     return (named.trace.empty() || LiveTraceStart(named.trace, error)) &&
-           (named.record.empty() || RecordingStart(named.record, error));
+           (named.record.empty() || RecordingFileStart(named.record, error));
 }
 
 bool SessionPlaysBack() { return PlaybackActive(); }
@@ -36,7 +37,7 @@ void SessionBeforeFrame(int64_t frame) {
 }
 
 void SessionAfterFrame(int64_t frame) {
-    RecordingEndOfFrame();
+    RecordingFileEndOfFrame();
     LiveTraceFrame(frame);
     PlaybackAfterFrame(frame);
 }
@@ -45,7 +46,7 @@ void SessionPlayerMessage(uint32_t message, uintptr_t wParam) { RecordingMessage
 
 bool CloseSession(std::string* error) {
     std::string problems;
-    RecordingClose(&problems);
+    RecordingFileClose(&problems);
     LiveTraceClose(&problems);
     if (!problems.empty()) problems.pop_back();
     *error = problems;

@@ -68,8 +68,11 @@ mergeInto(LibraryManager.library, {
   // which canvas; skyring.pagesShown counts the game's pages, skyring.onPage (when set) sees
   // each as it comes (its number, RGBA bytes, palette indices and the palette as shown), and
   // skyring.onPicture(number) each picture drawn, the last page's number.
+  // The last page shown is kept (its palette indices and colours) for the page's own button that
+  // saves a picture, which works on the card after the game too.
   $webScreen: {layout: null, gl: null, glCanvas: null, factorAt: null, sizeAt: null, flatCanvas: null,
-               flat: null, page: null, pageContext: null, pending: 0, paused: false, pixels: 0, number: 0},
+               flat: null, page: null, pageContext: null, pending: 0, paused: false, pixels: 0, number: 0,
+               lastIndices: null, lastPalette: null},
 
   $webScreenShader: {
     vertex: '#version 300 es\n' +
@@ -274,6 +277,13 @@ mergeInto(LibraryManager.library, {
     if (fresh) {
       page.pagesShown = (page.pagesShown || 0) + 1;
       s.number = page.pagesShown;
+      // A fresh page is never a paused one: these are the game's own colours.
+      if (!s.lastIndices) {
+        s.lastIndices = new Uint8Array(640 * 480);
+        s.lastPalette = new Uint8Array(256 * 4);
+      }
+      s.lastIndices.set(HEAPU8.subarray(indices, indices + 640 * 480));
+      s.lastPalette.set(HEAPU8.subarray(palette, palette + 256 * 4));
       if (page.onPage) {
         var colours = _WebScreenColours(indices, palette);
         page.onPage(page.pagesShown, HEAPU8.subarray(colours, colours + 640 * 480 * 4),
@@ -335,6 +345,36 @@ mergeInto(LibraryManager.library, {
       }
       if (Module.skyring.onPicture) Module.skyring.onPicture(s.number);
     });
+  },
+
+  // A picture of the screen (F12, or the page's button): the game's 640 x 480 page in its own
+  // colours as a PNG, which the page downloads (skyring.download names it). skyring.savePicture()
+  // saves the last page shown.
+  $webPicture__postset: 'Module.skyring.savePicture = function() {' +
+                        '  if (webScreen.number) webPicture(webScreen.lastIndices, webScreen.lastPalette);' +
+                        '};',
+  $webPicture__deps: ['$webScreen'],
+  $webPicture: function(indices, palette) {
+    var canvas = document.createElement('canvas');
+    canvas.width = 640;
+    canvas.height = 480;
+    var context = canvas.getContext('2d'), image = context.createImageData(640, 480), rgba = image.data;
+    for (var i = 0, at = 0; i < 640 * 480; ++i, at += 4) {
+      var colour = indices[i] * 4;  // red, green, blue, flags
+      rgba[at] = palette[colour];
+      rgba[at + 1] = palette[colour + 1];
+      rgba[at + 2] = palette[colour + 2];
+      rgba[at + 3] = 255;
+    }
+    context.putImageData(image, 0, 0);
+    canvas.toBlob(function(blob) {
+      if (blob) Module.skyring.download(blob, 'png');
+    }, 'image/png');
+  },
+
+  WebPictureSave__deps: ['$webPicture'],
+  WebPictureSave: function(indices, palette) {
+    webPicture(HEAPU8.subarray(indices, indices + 640 * 480), HEAPU8.subarray(palette, palette + 256 * 4));
   },
 
   // The sound: the game's mixer makes 44100 Hz stereo blocks here, each when the page's audio

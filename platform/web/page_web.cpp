@@ -25,3 +25,5 @@ void WebAwaitPlayAgain(int status) {
     WebGameEnded(status);
     while (!playAgain) WebSleep(1000);
 }
+
+void WebSavePicture(const uint8_t* page, const PALETTEENTRY palette[256]) { WebPictureSave(page, palette); }

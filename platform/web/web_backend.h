@@ -21,6 +21,8 @@ void WebAudioHold(bool hold);
 int WebDocumentHasFocus();
 void WebToggleFullscreen();
 void WebGameEnded(int status);
+// Downloads a 640 x 480 page of palette indices in the palette's colours as a PNG.
+void WebPictureSave(const uint8_t* indices, const PALETTEENTRY* palette);
 // The page shows the sound's mute and the pause on its touch controls.
 int WebStoredMute();
 void WebStoreMute(int muted);

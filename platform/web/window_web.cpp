@@ -2,6 +2,7 @@
 // touch_web.cpp), passed to the player's shell, which makes the game's messages of them; they are
 // delivered only through the pump. The frame's wait sleeps in the browser's event loop
 // (ASYNCIFY), so the game keeps its own loop and frame order.
+#include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
 #include <algorithm>
@@ -17,6 +18,18 @@ namespace {
 
 PlatformWindow* theWindow = nullptr;
 bool windowActive = false;
+bool tabHidden = false;
+bool menuShown = false;
+bool covered = false;  // as the shell was last told
+
+// A hidden tab, or the page's menu over the game: the game waits for the player until neither is.
+void Cover() {
+    const PlayerEvents* events = DeviceListener();
+    const bool now = tabHidden || menuShown;
+    if (theWindow == nullptr || now == covered || events == nullptr || events->hidden == nullptr) return;
+    covered = now;
+    events->hidden(now);
+}
 
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
     const PlayerEvents* events = DeviceListener();
@@ -35,8 +48,8 @@ EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void*) {
 }
 
 EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* event, void*) {
-    const PlayerEvents* events = DeviceListener();
-    if (theWindow != nullptr && events != nullptr && events->hidden != nullptr) events->hidden(event->hidden);
+    tabHidden = event->hidden;
+    Cover();
     return EM_FALSE;
 }
 
@@ -61,6 +74,12 @@ void Listen(bool on) {
 
 bool WebWindowIsActive() { return windowActive; }
 
+// The page's call: its menu (sharing the jump) shows over the game, or no longer.
+extern "C" EMSCRIPTEN_KEEPALIVE void WebMenuShown(int shown) {
+    menuShown = shown != 0;
+    Cover();
+}
+
 WindowHandle WindowCreate(const char*, const char*, WindowProcedure procedure) {
     if (theWindow != nullptr || procedure == nullptr) return nullptr;
     theWindow = new PlatformWindow;
@@ -82,7 +101,7 @@ void WindowDestroy(WindowHandle window) {
     Listen(false);
     delete window;
     theWindow = nullptr;
-    windowActive = false;
+    windowActive = tabHidden = menuShown = covered = false;
 }
 
 intptr_t WindowDefaultProcedure(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {

@@ -2,25 +2,23 @@
 // event parsed writes back as a line that parses to the same event.
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "formats/script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    const std::string text(reinterpret_cast<const char*>(data), size);
     std::vector<ScriptEvent> events;
     std::string error;
-    if (!ParseScript(in, "fuzz.txt", &events, &error)) {
+    if (!ParseScript(text, "fuzz.txt", &events, &error)) {
         if (error.rfind("fuzz.txt:", 0) != 0) __builtin_trap();
         return 0;
     }
     std::string written;
     for (const ScriptEvent& event : events) written += ScriptLine(event);
-    std::istringstream back(written);
     std::vector<ScriptEvent> again;
-    if (!ParseScript(back, "again.txt", &again, &error) || again.size() != events.size()) __builtin_trap();
+    if (!ParseScript(written, "again.txt", &again, &error) || again.size() != events.size()) __builtin_trap();
     for (size_t i = 0; i < events.size(); ++i) {
         if (again[i].frame != events[i].frame || again[i].action != events[i].action || again[i].key != events[i].key) {
             __builtin_trap();

@@ -15,10 +15,9 @@
 namespace {
 
 std::vector<ScriptEvent> Parse(const std::string& text, std::string* error = nullptr) {
-    std::istringstream in(text);
     std::vector<ScriptEvent> events;
     std::string ignored;
-    const bool ok = ParseScript(in, "keys.txt", &events, error ? error : &ignored);
+    const bool ok = ParseScript(text, "keys.txt", &events, error ? error : &ignored);
     if (!ok) events.clear();
     return events;
 }

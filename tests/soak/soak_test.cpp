@@ -80,7 +80,7 @@ TEST(SoakRun, RepeatsExactlyFromItsSeedAndReplaysFromItsWrittenScript) {
     ReplayOptions options;
     options.frames = 1500;
     std::string error;
-    ASSERT_TRUE(ParseScript(text, "soak.txt", &options.events, &error)) << error;
+    ASSERT_TRUE(ParseScript(text.str(), "soak.txt", &options.events, &error)) << error;
     ASSERT_EQ(options.events.size(), first.events.size());
     const ReplayResult replay = RunReplay(options);
     ASSERT_TRUE(replay.started) << replay.error;

@@ -1,7 +1,7 @@
 // The web build served on the loopback and opened in Debian's Chromium, headless, with a
 // profile of its own that is removed afterwards.
 import {spawn} from 'node:child_process';
-import {mkdtempSync, rmSync} from 'node:fs';
+import {mkdtempSync, readdirSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import puppeteer from 'puppeteer-core';
@@ -103,4 +103,58 @@ export async function watchPicture(page, number) {
     const kept = await page.evaluate(() => window.keptPicture);
     return {...kept, rgba: Buffer.from(kept.rgba, 'base64')};
   };
+}
+
+// Keeps the CRC-32 of every page the next run shows (the trace's "screen"), by number from 1, in
+// window.checksums, and the last page's RGBA bytes in window.lastPage.
+export function keepChecksums(page) {
+  return page.evaluate(() => {
+    const table = Array.from({length: 256}, (_, n) => {
+      for (let k = 0; k < 8; ++k) n = n & 1 ? 0xEDB88320 ^ (n >>> 1) : n >>> 1;
+      return n >>> 0;
+    });
+    window.checksums = [];
+    skyring.pagesShown = 0;
+    skyring.onPage = (number, rgba, indices) => {
+      let crc = 0xFFFFFFFF;
+      for (let i = 0; i < indices.length; ++i) crc = table[(crc ^ indices[i]) & 0xFF] ^ (crc >>> 8);
+      window.checksums[number - 1] = (crc ^ 0xFFFFFFFF) >>> 0;
+      window.lastPage = rgba.slice();
+    };
+  });
+}
+
+// What the page passes on: its clipboard may be read, and what it downloads goes to `folder`.
+export async function letShare(browser, page, url, folder) {
+  await browser.defaultBrowserContext().overridePermissions(new URL(url).origin,
+                                                            ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: folder});
+}
+
+// Resolves to the path of the first file downloaded to `folder` whose name ends in `ending`,
+// once it is whole.
+export async function downloaded(folder, ending) {
+  for (let tries = 0; tries < 200; ++tries) {
+    const name = readdirSync(folder).find((name) => name.endsWith(ending));
+    if (name) return join(folder, name);
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  throw new Error(`nothing ending in ${ending} was downloaded`);
+}
+
+// The centre of the element `selector` on the screen, in CSS pixels.
+export function centreOf(page, selector) {
+  return page.evaluate((selector) => {
+    const box = document.querySelector(selector).getBoundingClientRect();
+    return {x: box.left + box.width / 2, y: box.top + box.height / 2};
+  }, selector);
+}
+
+// The one message the page shows, or '' when it shows none.
+export function notice(page) {
+  return page.evaluate(() => {
+    const shown = document.getElementById('notice');
+    return shown.hidden ? '' : shown.textContent;
+  });
 }

@@ -5,7 +5,7 @@
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {KnownDevices} from 'puppeteer-core';
-import {launch, openGameOn, serve, untilPage} from './browser.mjs';
+import {centreOf, launch, openGameOn, serve, untilPage} from './browser.mjs';
 
 const root = new URL('../../', import.meta.url).pathname;
 const kPage = 100;  // five seconds in; the diver leaves the aircraft at page 81
@@ -36,10 +36,7 @@ function controlsShown(page) {
 
 // The centre of control `action` on the screen.
 function controlAt(page, action) {
-  return page.evaluate((action) => {
-    const box = document.querySelector(`[data-action=${action}]`).getBoundingClientRect();
-    return {x: box.left + box.width / 2, y: box.top + box.height / 2};
-  }, action);
+  return centreOf(page, `[data-action=${action}]`);
 }
 
 function held(page) {

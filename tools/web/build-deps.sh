@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the two libraries the web build needs that Debian does not ship for emscripten, from
 # Debian's own source packages: SDL2 (the desktop's version, for its clip converter, so the
-# browser plays the same samples) and libdeflate (the replay's checksums). Installs them under
+# browser plays the same samples) and libdeflate (the replay's checksums, the page's links). Installs them under
 # DIR/prefix and keeps them: a second run with the same versions does nothing.
 #   tools/web/build-deps.sh DIR
 set -eu
