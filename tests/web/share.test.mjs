@@ -209,6 +209,40 @@ test('a jump passed on in the browser', async (t) => {
       assert.equal(await page.evaluate(() => skyring.watching), false);
     });
 
+    await t.test('a jump too long for a link says so from the menu in play, and its file is still offered', async () => {
+      await page.keyboard.press('Escape');
+      await endedCard(page);
+      // Keys at irregular frames pack poorly: 1500 of them are far more than a link may hold.
+      let text = '# A long jump\n', frame = 90, seed = 7;
+      for (let i = 0; i < 1500; ++i) {
+        seed = (seed * 1103515245 + 12345) % 2147483648;
+        frame += 1 + (seed >> 16) % 13;
+        text += `${frame} ${i % 2 ? 'up' : 'down'} ${['left', 'right', 'down', 'up'][(seed >> 8) & 3]}\n`;
+      }
+      await page.evaluate((text) => {
+        const data = new DataTransfer();
+        data.items.add(new File([text], 'long.txt'));
+        window.dispatchEvent(new DragEvent('drop', {dataTransfer: data, cancelable: true}));
+      }, text);
+      await until(page, () => document.body.classList.contains('watch'));
+      // The card takes no key in its first half second, which may be the game's last one held.
+      await new Promise((resolve) => setTimeout(resolve, 600));
+      await page.keyboard.press('Space');
+      await untilPage(page, 100);
+      await page.click('#share-button');
+      await until(page, () => skyring.paused);
+      await page.click('#share-link-button');
+      await until(page, () => /too long/.test(document.getElementById('notice').textContent));
+      assert.match(await notice(page), /^This jump is too long for a link \(\d+ characters; links here stop at 2000\): download the recording to pass it on\.$/);
+      const files = mkdtempSync(join(folder, 'long-'));
+      await letShare(browser, page, site.url, files);
+      await page.click('#share-recording');
+      assert.equal(readFileSync(await downloaded(files, '.txt'), 'utf8'), text);
+      await page.click('#menu-close');
+      await page.keyboard.press('Escape');
+      await endedCard(page);
+    });
+
     assert.deepEqual(said.filter((line) => /^(error|warn|pageerror):/.test(line)), [], 'console warnings and errors');
   } finally {
     await close();
