@@ -289,13 +289,21 @@ TEST(GameCommandLine, HelpShowsEveryOptionOfTheTableAndTheBindingsInForce) {
     EXPECT_NE(help.find(" y "), std::string::npos) << help;
 }
 
-// The README's table of options is the table's: every option with its help, and no other.
-TEST(GameCommandLine, TheReadmesTableOfOptionsIsTheProgramsOwn) {
+// The README's lines that `wanted` picks, in order.
+std::vector<std::string> ReadmeRows(bool (*wanted)(const std::string& line)) {
     std::ifstream in(README_PATH);
     std::vector<std::string> rows;
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind("| `--", 0) == 0 && line.rfind("| `--help`", 0) != 0) rows.push_back(line);
+        if (wanted(line)) rows.push_back(line);
     }
+    return rows;
+}
+
+// The README's table of options is the table's: every option with its help, and no other.
+TEST(GameCommandLine, TheReadmesTableOfOptionsIsTheProgramsOwn) {
+    const std::vector<std::string> rows = ReadmeRows([](const std::string& line) {
+        return line.rfind("| `--", 0) == 0 && line.rfind("| `--help`", 0) != 0;
+    });
     std::vector<std::string> expected;
     for (const SettingRow& row : kSettingRows) {
         for (int value = 0; value < 2; ++value) {
@@ -315,11 +323,9 @@ TEST(GameCommandLine, TheReadmesTableOfOptionsIsTheProgramsOwn) {
 
 // And its table of keys is the bindings': every action with its default keys and pad buttons.
 TEST(GameCommandLine, TheReadmesTableOfKeysIsTheDefaultBindings) {
-    std::ifstream in(README_PATH);
-    std::vector<std::string> rows;
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind("| `", 0) == 0 && line.rfind("| `--", 0) != 0) rows.push_back(line);
-    }
+    const std::vector<std::string> rows = ReadmeRows([](const std::string& line) {
+        return line.rfind("| `", 0) == 0 && line.rfind("| `--", 0) != 0;
+    });
     std::vector<std::string> expected;
     for (const ActionRow& row : kActions) {
         expected.push_back(std::string("| `") + row.name + "` | " + row.keys + " | " + row.pad + " | " + row.help + " |");

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "tests/e2e/game_session.h"
+#include "tests/trace_fields.h"
 
 namespace {
 
@@ -83,11 +84,10 @@ TEST(PlayerShell, AKeyBoundInTheSettingsFileSteersTheDiver) {
     int turning = 0;
     std::string heading;
     for (const std::string& line : Lines(session.Read("trace.jsonl"))) {
-        const size_t player = line.find("[[0,");
-        std::string values = line.substr(player + 2, line.find(']', player) - player - 2);
-        for (int i = 0; i < 11; ++i) values = values.substr(values.find(',') + 1);
+        std::string values = ObjectOf(line, 0);
+        for (int i = 0; i < 12; ++i) values = values.substr(values.find(',') + 1);
         const std::string now = values.substr(0, values.find(','));
-        if (line.find("\"controlFlags\":1,") != std::string::npos && !heading.empty() && now != heading) ++turning;
+        if (Field(line, "controlFlags") == "1" && !heading.empty() && now != heading) ++turning;
         heading = now;
     }
     EXPECT_GT(turning, 3) << "A held turns the diver left";

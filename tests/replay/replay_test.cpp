@@ -11,6 +11,7 @@
 #include "sim/world.h"
 #include "tools/replay/replay.h"
 #include "formats/script.h"
+#include "tests/trace_fields.h"
 
 namespace {
 
@@ -103,20 +104,6 @@ std::vector<std::string> TraceOf(const std::string& script, int64_t frames, Repl
     std::free(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
-}
-
-// The text of one key's value in a trace line, up to the next comma or bracket.
-std::string Field(const std::string& line, const std::string& key) {
-    const size_t at = line.find("\"" + key + "\":");
-    if (at == std::string::npos) return "";
-    const size_t start = at + key.size() + 3;
-    return line.substr(start, line.find_first_of(",]}", start) - start);
-}
-
-// The 16 numbers of an object's array, found by its slot.
-std::string ObjectOf(const std::string& line, int slot) {
-    const size_t at = line.find("[" + std::to_string(slot) + ",");
-    return line.substr(at, line.find(']', at) - at + 1);
 }
 
 TEST(Replay, TraceShowsTheFirstJumpAsTheGameTextFixesIt) {

@@ -1,10 +1,12 @@
 // The web build served on the loopback and opened in Debian's Chromium, headless, with a
 // profile of its own that is removed afterwards.
-import {spawn} from 'node:child_process';
-import {mkdtempSync, readdirSync, rmSync} from 'node:fs';
+import {execFileSync, spawn} from 'node:child_process';
+import {mkdtempSync, readFileSync, readdirSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import puppeteer from 'puppeteer-core';
+
+const root = new URL('../../', import.meta.url).pathname;
 
 // Serves `dir` with python3's http.server on a free loopback port; resolves to its address.
 export function serve(dir) {
@@ -67,8 +69,34 @@ async function open(browser, url, setUp) {
   page.on('console', (message) => said.push(`${message.type()}: ${message.text()}`));
   page.on('pageerror', (error) => said.push(`pageerror: ${error.message}`));
   await page.goto(url);
-  await page.waitForFunction(() => document.body.classList.contains('ready'));
+  await untilReady(page);
   return {page, said};
+}
+
+// Resolves once the page waits for the start key or tap.
+export function untilReady(page) {
+  return page.waitForFunction(() => document.body.classList.contains('ready'));
+}
+
+// Resolves once the card after a game shows.
+export function untilEnded(page) {
+  return page.waitForFunction(() => !document.getElementById('ended').hidden, {timeout: 60000});
+}
+
+// What a page said on its console that it never should: errors and warnings.
+export function complaints(said) {
+  return said.filter((line) => /^(error|warn|pageerror):/.test(line));
+}
+
+// Traces `script` over `frames` frames with the desktop's skyring-replay into `desktop` and with
+// the web build's under node into `web`; resolves to both traces' bytes.
+export function traceBoth(script, frames, desktop, web) {
+  const args = ['--frames', String(frames), '--script', script, '--trace'];
+  execFileSync(join(root, 'build/tools/replay/skyring-replay'), [...args, desktop]);
+  // Emscripten 3.1.6's output meets node 18's fetch otherwise and takes the wrong way to load.
+  execFileSync(process.execPath, ['--no-experimental-fetch', join(root, 'build-wasm/tools/replay/skyring-replay.js'),
+                                  ...args, web]);
+  return [readFileSync(desktop), readFileSync(web)];
 }
 
 // Resolves once the game has shown page `number` of its run.

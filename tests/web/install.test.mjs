@@ -8,7 +8,7 @@ import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
-import {launch, openGame, serve, untilPage} from './browser.mjs';
+import {complaints, launch, openGame, serve, untilPage, untilReady} from './browser.mjs';
 
 const root = new URL('../../', import.meta.url).pathname;
 const version = /project\(Skyring VERSION ([0-9.]+)/.exec(readFileSync(join(root, 'CMakeLists.txt'), 'utf8'))[1];
@@ -23,7 +23,7 @@ function caches(page) {
 
 async function reload(page) {
   await page.reload();
-  await page.waitForFunction(() => document.body.classList.contains('ready'));
+  await untilReady(page);
 }
 
 test('the page installs, plays offline and takes a new build on the next visit', async (t) => {
@@ -106,7 +106,7 @@ test('the page installs, plays offline and takes a new build on the next visit',
       await untilPage(page, 5);
     });
 
-    assert.deepEqual(said.filter((line) => /^(error|warn|pageerror):/.test(line)), []);
+    assert.deepEqual(complaints(said), []);
   } finally {
     await close();
     site.stop();

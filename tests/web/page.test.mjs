@@ -2,7 +2,7 @@
 // first key, steering, sound, quitting and playing again.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
-import {commonest, launch, openGame, serve, untilPage, watchPicture} from './browser.mjs';
+import {commonest, complaints, launch, openGame, serve, untilEnded, untilPage, watchPicture} from './browser.mjs';
 
 const root = new URL('../../', import.meta.url).pathname;
 const kPage = 120;  // six seconds in: the diver has left the aircraft (page 81)
@@ -135,7 +135,7 @@ test('the page in a browser', async (t) => {
 
     await t.test('Escape ends the game and the page offers another', async () => {
       await page.keyboard.press('Escape');
-      await page.waitForFunction(() => !document.getElementById('ended').hidden);
+      await untilEnded(page);
       assert.deepEqual(await cards(), {start: false, ended: true});
     });
 
@@ -145,7 +145,7 @@ test('the page in a browser', async (t) => {
       // A gamepad's Back and Start together quit, as Escape does.
       await pad(8, true);
       await pad(9, true);
-      await page.waitForFunction(() => !document.getElementById('ended').hidden);
+      await untilEnded(page);
       await pad(8, false);
       await pad(9, false);
       const steered = await run(page, 'Enter', async () => {
@@ -157,7 +157,7 @@ test('the page in a browser', async (t) => {
       assert.ok(!samePicture(steered, quiet), 'holding Left left the picture as it was');
     });
 
-    assert.deepEqual(said.filter((line) => /^(error|warn|pageerror):/.test(line)), [], 'console warnings and errors');
+    assert.deepEqual(complaints(said), [], 'console warnings and errors');
   } finally {
     await close();
     site.stop();

@@ -2,11 +2,12 @@
 // writes the same trace, byte for byte, as the desktop build, over two jumps' worth of input
 // from the random player.
 import {execFileSync} from 'node:child_process';
-import {mkdtempSync, readFileSync, rmSync} from 'node:fs';
+import {mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
+import {traceBoth} from './browser.mjs';
 
 const root = new URL('../../', import.meta.url).pathname;
 
@@ -18,12 +19,7 @@ test('the web replay under node traces 5000 frames exactly as the desktop one', 
             web = join(dir, `web${seed}.jsonl`);
       execFileSync(join(root, 'build/tools/soak/skyring-soak'),
                    ['--frames', '5000', '--seed', String(seed), '--script-out', script], {stdio: 'ignore'});
-      const args = ['--frames', '5000', '--script', script, '--trace'];
-      execFileSync(join(root, 'build/tools/replay/skyring-replay'), [...args, desktop]);
-      // Emscripten 3.1.6's output meets node 18's fetch otherwise and takes the wrong way to load.
-      execFileSync(process.execPath, ['--no-experimental-fetch', join(root, 'build-wasm/tools/replay/skyring-replay.js'),
-                                      ...args, web]);
-      const expected = readFileSync(desktop), got = readFileSync(web);
+      const [expected, got] = traceBoth(script, 5000, desktop, web);
       assert.equal(expected.toString().split('\n').length, 5001, `seed ${seed}: a line per frame`);
       assert.ok(expected.equals(got), `seed ${seed}: the traces differ`);
     }

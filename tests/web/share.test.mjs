@@ -2,15 +2,14 @@
 // holds it, its recording as a file and a picture, and whoever opens the link sees that very jump,
 // page for page, as the desktop's skyring-replay traces the file. Links and files that cannot be
 // watched are one message, and the page stays ready for a game.
-import {execFileSync} from 'node:child_process';
 import {mkdtempSync, readFileSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {KnownDevices} from 'puppeteer-core';
-import {centreOf, downloaded, keepChecksums, launch, letShare, notice, openGame, openGameOn, serve, untilPage}
-  from './browser.mjs';
+import {centreOf, complaints, downloaded, keepChecksums, launch, letShare, notice, openGame, openGameOn, serve, traceBoth,
+        untilEnded, untilPage, untilReady} from './browser.mjs';
 
 const root = new URL('../../', import.meta.url).pathname;
 const kLastPage = 300;  // 15 seconds
@@ -21,21 +20,18 @@ const cards = (page) => page.evaluate(() => ({
   said: [...document.querySelectorAll('.card:not([hidden]) p')].filter((p) => p.offsetParent !== null)
     .map((p) => p.innerText.trim()).filter((text) => text !== '')}));
 const until = (page, predicate) => page.waitForFunction(predicate, {timeout: 60000});
-const endedCard = (page) => until(page, () => !document.getElementById('ended').hidden);
 // The window loses the focus and gets it back, as when the player looks at another window.
 const lookAway = (page) => page.evaluate(() => {
   window.dispatchEvent(new FocusEvent('blur'));
   window.dispatchEvent(new FocusEvent('focus'));
 });
 
-// The trace of a recording by the desktop's skyring-replay and by the web build's under node.
-function traces(script, folder) {
-  const args = ['--frames', '100000', '--script', script, '--trace'];
-  execFileSync(join(root, 'build/tools/replay/skyring-replay'), [...args, join(folder, 'desktop.jsonl')]);
-  execFileSync(process.execPath, ['--no-experimental-fetch', join(root, 'build-wasm/tools/replay/skyring-replay.js'), ...args,
-                                  join(folder, 'web.jsonl')]);
-  return [readFileSync(join(folder, 'desktop.jsonl'), 'utf8'), readFileSync(join(folder, 'web.jsonl'), 'utf8')];
-}
+// Drops a file named `name` holding `bytes` on the page, as a player drags one from a folder.
+const drop = (page, name, bytes) => page.evaluate((name, bytes) => {
+  const data = new DataTransfer();
+  data.items.add(new File([Uint8Array.from(atob(bytes), (c) => c.charCodeAt(0))], name));
+  window.dispatchEvent(new DragEvent('drop', {dataTransfer: data, cancelable: true}));
+}, name, bytes.toString('base64'));
 
 test('a jump passed on in the browser', async (t) => {
   const site = await serve(`${root}build-web`);
@@ -78,7 +74,7 @@ test('a jump passed on in the browser', async (t) => {
       await lookAway(page);
       await untilPage(page, kLastPage);
       await page.keyboard.press('Escape');
-      await endedCard(page);
+      await untilEnded(page);
       live = await page.evaluate(() => window.checksums);
 
       await page.click('#share-link-button');
@@ -95,7 +91,8 @@ test('a jump passed on in the browser', async (t) => {
     });
 
     await t.test('the desktop\'s skyring-replay traces the file as the web build does, and the pages played', () => {
-      const [desktop, web] = traces(recording, folder);
+      const [desktop, web] = traceBoth(recording, 100000, join(folder, 'desktop.jsonl'), join(folder, 'web.jsonl'))
+        .map((bytes) => bytes.toString());
       assert.equal(desktop, web);
       // The game shows a page at the end of each frame, which the trace holds, and a black one
       // inside a frame after start-up and when the focus comes back, which it does not.
@@ -118,7 +115,7 @@ test('a jump passed on in the browser', async (t) => {
       await until(watch.page, () => skyring.paused);
       await new Promise((resolve) => setTimeout(resolve, 300));
       await watch.page.keyboard.press('KeyP');
-      await endedCard(watch.page);
+      await untilEnded(watch.page);
       assert.deepEqual(await watch.page.evaluate(() => window.checksums), live);
       const after = await cards(watch.page);
       assert.deepEqual(after.said, ['That was the jump.', 'Press a key or click to play.']);
@@ -129,9 +126,9 @@ test('a jump passed on in the browser', async (t) => {
       await untilPage(watch.page, 5);
       assert.equal(await watch.page.evaluate(() => location.hash), '', 'a reload would watch the jump again');
       await watch.page.keyboard.press('Escape');
-      await endedCard(watch.page);
+      await untilEnded(watch.page);
       assert.deepEqual((await cards(watch.page)).said[0], 'Thanks for jumping.');
-      assert.deepEqual(watch.said.filter((line) => /^(error|warn|pageerror):/.test(line)), []);
+      assert.deepEqual(complaints(watch.said), []);
       await watch.page.close();
     });
 
@@ -170,11 +167,11 @@ test('a jump passed on in the browser', async (t) => {
       assert.deepEqual((await cards(watch.page)).said.slice(0, 1), ['A jump to watch: tap to see it']);
       await keepChecksums(watch.page);
       await watch.page.touchscreen.tap(20, 20);
-      await endedCard(watch.page);
+      await untilEnded(watch.page);
       const watched = await watch.page.evaluate(() => window.checksums);
       assert.ok(watched.length > 200 && watched.length < played.length, `${watched.length} pages of ${played.length}`);
       assert.deepEqual(watched, played.slice(0, watched.length));
-      assert.deepEqual([...player.said, ...watch.said].filter((line) => /^(error|warn|pageerror):/.test(line)), []);
+      assert.deepEqual(complaints([...player.said, ...watch.said]), []);
       await watch.page.close();
     });
 
@@ -184,20 +181,15 @@ test('a jump passed on in the browser', async (t) => {
                      [`2${value.slice(1)}`, /^This jump was made by a newer Skyring: this page cannot show it\.$/]];
       for (const [i, [bad, message]] of cases.entries()) {
         await page.goto(`${site.url}?case=${i}#jump=${bad}`);
-        await until(page, () => document.body.classList.contains('ready'));
+        await untilReady(page);
         assert.match(await notice(page), message, bad);
         const now = await cards(page);
         assert.deepEqual([now.start, now.watch, now.said[0]], [true, false, 'Click or press a key to start'], bad);
       }
-      const drop = (name, bytes) => page.evaluate((name, bytes) => {
-        const data = new DataTransfer();
-        data.items.add(new File([Uint8Array.from(atob(bytes), (c) => c.charCodeAt(0))], name));
-        window.dispatchEvent(new DragEvent('drop', {dataTransfer: data, cancelable: true}));
-      }, name, bytes.toString('base64'));
-      await drop('skyring.png', readFileSync(await downloaded(folder, '.png')));
+      await drop(page, 'skyring.png', readFileSync(await downloaded(folder, '.png')));
       await until(page, () => /skyring\.png/.test(document.getElementById('notice').textContent));
       assert.match(await notice(page), /^Not a Skyring recording: skyring\.png:1: /);
-      await drop('jump.txt', readFileSync(recording));
+      await drop(page, 'jump.txt', readFileSync(recording));
       await until(page, () => document.body.classList.contains('watch'));
       assert.equal(await notice(page), '');
       // A bad link given to the open page drops the jump that waited.
@@ -211,7 +203,7 @@ test('a jump passed on in the browser', async (t) => {
 
     await t.test('a jump too long for a link says so from the menu in play, and its file is still offered', async () => {
       await page.keyboard.press('Escape');
-      await endedCard(page);
+      await untilEnded(page);
       // Keys at irregular frames pack poorly: 1500 of them are far more than a link may hold.
       let text = '# A long jump\n', frame = 90, seed = 7;
       for (let i = 0; i < 1500; ++i) {
@@ -219,11 +211,7 @@ test('a jump passed on in the browser', async (t) => {
         frame += 1 + (seed >> 16) % 13;
         text += `${frame} ${i % 2 ? 'up' : 'down'} ${['left', 'right', 'down', 'up'][(seed >> 8) & 3]}\n`;
       }
-      await page.evaluate((text) => {
-        const data = new DataTransfer();
-        data.items.add(new File([text], 'long.txt'));
-        window.dispatchEvent(new DragEvent('drop', {dataTransfer: data, cancelable: true}));
-      }, text);
+      await drop(page, 'long.txt', Buffer.from(text));
       await until(page, () => document.body.classList.contains('watch'));
       // The card takes no key in its first half second, which may be the game's last one held.
       await new Promise((resolve) => setTimeout(resolve, 600));
@@ -240,10 +228,10 @@ test('a jump passed on in the browser', async (t) => {
       assert.equal(readFileSync(await downloaded(files, '.txt'), 'utf8'), text);
       await page.click('#menu-close');
       await page.keyboard.press('Escape');
-      await endedCard(page);
+      await untilEnded(page);
     });
 
-    assert.deepEqual(said.filter((line) => /^(error|warn|pageerror):/.test(line)), [], 'console warnings and errors');
+    assert.deepEqual(complaints(said), [], 'console warnings and errors');
   } finally {
     await close();
     site.stop();

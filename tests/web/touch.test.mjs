@@ -5,7 +5,7 @@
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import {KnownDevices} from 'puppeteer-core';
-import {centreOf, launch, openGameOn, serve, untilPage} from './browser.mjs';
+import {centreOf, complaints, launch, openGameOn, serve, untilEnded, untilPage} from './browser.mjs';
 
 const root = new URL('../../', import.meta.url).pathname;
 const kPage = 100;  // five seconds in; the diver leaves the aircraft at page 81
@@ -95,7 +95,7 @@ test('the page on phones and a tablet', async (t) => {
         if (where.upright) assert.ok(where.controlsTop >= where.bottom, `${name}: the controls cover the picture`);
       }
       await page.keyboard.press('Escape');
-      await page.waitForFunction(() => !document.getElementById('ended').hidden);
+      await untilEnded(page);
     });
 
     await t.test('two runs without touches agree page for page, and the left control changes them', async () => {
@@ -143,7 +143,7 @@ test('the page on phones and a tablet', async (t) => {
       await page.waitForFunction(() => getComputedStyle(skyring.controls).display === 'none');
     });
 
-    assert.deepEqual(said.filter((line) => /^(error|warn|pageerror):/.test(line)), [], 'console warnings and errors');
+    assert.deepEqual(complaints(said), [], 'console warnings and errors');
   } finally {
     await close();
     site.stop();
