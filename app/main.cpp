@@ -1,6 +1,5 @@
 // The game: the player's settings and command line, then start-up and the frame loop, with the
 // player's shell and a session kept or played back around it.
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -43,10 +42,7 @@ int main(int argc, char** argv) {
     // SIGTERM and the like end the game through its own teardown, which finishes the files.
     OutputFilesLeaveSignalsAlone();
     std::string error;
-    if (!CheckSession(options.files, &error)) {
-        std::fprintf(stderr, "skyring: %s\n", error.c_str());
-        return 2;
-    }
+    if (!CheckSession(options.files, &error)) return Fail("skyring", error);
     ShellRun run;
     run.settings = ApplyOptions(options, saved);
     run.playerSteers = !SessionPlaysBack();
@@ -63,9 +59,6 @@ int main(int argc, char** argv) {
     // A start that failed has written nothing; a trace begun for a session that could not
     // start is dropped at exit.
     if (status == 1) return 1;
-    if (status == 2 || !CloseSession(&error)) {
-        std::fprintf(stderr, "skyring: %s\n", (status == 2 ? sessionError : error).c_str());
-        return 2;
-    }
+    if (status == 2 || !CloseSession(&error)) return Fail("skyring", status == 2 ? sessionError : error);
     return 0;
 }

@@ -14,8 +14,8 @@ void OutputFilesLeaveSignalsAlone();
 
 // A regular file, or a new one, is written as TARGET.partial-PID-N beside it, flushed to the
 // disk and renamed into place by Commit, so it appears whole or not at all; anything else (a
-// device, a FIFO, a process substitution) is written in place. A symlink is followed, never replaced, and "-" is
-// standard output. A regular file the user could not open for writing is not replaced. A
+// device, a FIFO, a process substitution) is written in place. A symlink is followed, never
+// replaced, and "-" is standard output. A regular file the user could not open for writing is not replaced. A
 // partial file is removed on failure, when the object goes without a Commit, and, unless the
 // program handles them itself, when SIGINT, SIGTERM or SIGHUP ends it.
 class OutputFile {

@@ -1,7 +1,5 @@
 #include "shell/bindings.h"
 
-#include <cctype>
-
 #include "shell/key_names.h"
 
 // The game's own keys and pad, as they always were.
@@ -68,9 +66,7 @@ bool ParseKeyChords(const std::string& text, std::vector<KeyChord>* chords, std:
     for (std::string name : Names(text)) {
         KeyChord chord{0, false};
         // "Alt+" ahead of a name, in any case.
-        if (name.size() > 4 && std::tolower(static_cast<unsigned char>(name[0])) == 'a' &&
-            std::tolower(static_cast<unsigned char>(name[1])) == 'l' &&
-            std::tolower(static_cast<unsigned char>(name[2])) == 't' && name[3] == '+') {
+        if (name.size() > 4 && SameName(name.substr(0, 4), "Alt+")) {
             chord.alt = true;
             name = Trim(name.substr(4));
         }

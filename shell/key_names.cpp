@@ -4,8 +4,6 @@
 
 #include "platform/window.h"
 
-namespace {
-
 bool SameName(const std::string& a, const char* b) {
     size_t i = 0;
     for (; i < a.size() && b[i] != '\0'; ++i) {
@@ -13,6 +11,8 @@ bool SameName(const std::string& a, const char* b) {
     }
     return i == a.size() && b[i] == '\0';
 }
+
+namespace {
 
 struct NamedKey {
     uint32_t key;

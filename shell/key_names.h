@@ -6,6 +6,9 @@
 
 #include "platform/player.h"
 
+// Whether two names are the same, without regard to case.
+bool SameName(const std::string& a, const char* b);
+
 // The virtual-key code (platform/player.h) of a key's name, matched without regard to case;
 // false for a name SDL does not give a key.
 bool KeyOfName(const std::string& name, uint32_t* key);

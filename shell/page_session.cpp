@@ -22,6 +22,7 @@ size_t givenNameSize = 0;
 bool givenTooLarge = false;
 bool jumpWaits = false;
 std::string waiting;        // the recording the next run plays, while jumpWaits
+std::vector<ScriptEvent> waitingEvents;  // its events
 std::string reply;          // text handed to the page, valid until the next call
 
 void BeforeFrame(int64_t frame) {
@@ -41,9 +42,9 @@ bool Take(bool fromLink, const std::string& name, std::string* recording, std::s
     }
     if (fromLink && !RecordingOfJumpLink(given, recording, message)) return false;
     if (!fromLink) *recording = given;
-    std::vector<ScriptEvent> events;
+    waitingEvents.clear();
     std::string error;
-    if (ParseScript(*recording, name, &events, &error)) return true;
+    if (ParseScript(*recording, name, &waitingEvents, &error)) return true;
     *message = (fromLink ? "The jump in this link cannot be read: " : "Not a Skyring recording: ") + error;
     return false;
 }
@@ -57,8 +58,8 @@ bool PageSessionBegin() {
     if (watching) {
         watched = std::move(waiting);
         waiting.clear();
-        std::string error;  // none: it was read when it was given
-        PlaybackOfText(watched, "", &error);
+        PlaybackOf(std::move(waitingEvents));
+        waitingEvents.clear();
     } else {
         PlaybackEnd();
         RecordingBegin();

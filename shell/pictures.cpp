@@ -1,11 +1,11 @@
 #include "shell/pictures.h"
 
-#include <ctime>
 #include <filesystem>
 #include <string>
 
 #include "files/folders.h"
 #include "formats/page_png.h"
+#include "shell/local_time.h"
 #include "shell/warn.h"
 
 void SavePicture(const uint8_t* page, const PALETTEENTRY palette[256]) {
@@ -13,13 +13,8 @@ void SavePicture(const uint8_t* page, const PALETTEENTRY palette[256]) {
     if (folder.empty()) return Warn("no folder for pictures");
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::u8path(folder), ec);
-    const std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    localtime_r(&now, &parts);
-    char stamp[64];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &parts);
     // A second picture in the same second gets a number of its own.
-    const std::string stem = InFolder(folder, std::string("skyring-") + stamp);
+    const std::string stem = InFolder(folder, "skyring-" + LocalTime("%Y-%m-%d-%H%M%S"));
     std::string path = stem + ".png";
     for (int n = 2; std::filesystem::exists(std::filesystem::u8path(path), ec); ++n) {
         path = stem + "-" + std::to_string(n) + ".png";

@@ -14,26 +14,19 @@ size_t nextEvent = 0;
 bool playing = false;
 bool playedOut = false;
 
-void Play(std::vector<ScriptEvent> events) {
+}  // namespace
+
+void PlaybackOf(std::vector<ScriptEvent> events) {
     playback = std::move(events);
     nextEvent = 0;
     playing = true;
     playedOut = false;
 }
 
-}  // namespace
-
 bool PlaybackRead(const std::string& path, std::string* error) {
     std::vector<ScriptEvent> events;
     if (!ReadScriptFile(path, &events, error)) return false;
-    Play(std::move(events));
-    return true;
-}
-
-bool PlaybackOfText(const std::string& text, const std::string& name, std::string* error) {
-    std::vector<ScriptEvent> events;
-    if (!ParseScript(text, name, &events, error)) return false;
-    Play(std::move(events));
+    PlaybackOf(std::move(events));
     return true;
 }
 

@@ -3,11 +3,14 @@
 // recorded in, and the playback ends with the jump under way after its last event.
 #include <cstdint>
 #include <string>
+#include <vector>
 
-// The recording the next run plays, from a file (read before start-up) or from its text (named
-// `name` in messages); false with "<name>:<line>: <what is wrong>".
+#include "formats/script.h"
+
+// The recording the next run plays, from a file (read before start-up; false with
+// "<path>:<line>: <what is wrong>") or as events already read.
 bool PlaybackRead(const std::string& path, std::string* error);
-bool PlaybackOfText(const std::string& text, const std::string& name, std::string* error);
+void PlaybackOf(std::vector<ScriptEvent> events);
 // The next run is the player's own again.
 void PlaybackEnd();
 bool PlaybackActive();

@@ -1,27 +1,17 @@
 #include "shell/recording.h"
 
-#include <ctime>
-
 #include "formats/script.h"
+#include "shell/local_time.h"
 
 namespace {
 
 std::string text;
 bool recording = false;
 
-std::string Now() {
-    const std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    localtime_r(&now, &parts);
-    char stamp[64];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S %z", &parts);
-    return stamp;
-}
-
 }  // namespace
 
 void RecordingBegin() {
-    text = "# Skyring " SKYRING_VERSION ", recorded " + Now() +
+    text = "# Skyring " SKYRING_VERSION ", recorded " + LocalTime("%Y-%m-%d %H:%M:%S %z") +
            "\n# Watch it with: skyring --play FILE; trace it with: skyring-replay --script FILE --trace -\n";
     recording = true;
 }

@@ -14,6 +14,7 @@ const std::vector<SettingRow> kSettingRows = {SKYRING_OPTIONS(SKYRING_SETTING_RO
 namespace {
 
 constexpr size_t kLongestLine = 1024;
+constexpr char kFirstLine[] = "# Skyring's settings; the game rewrites a line when you change it in play.\n";
 
 std::string Trim(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t\r");
@@ -105,7 +106,7 @@ ShellSettings ParseSettings(const std::string& text, const std::string& name, st
 }
 
 std::string SettingsText(const ShellSettings& settings) {
-    std::string text = "# Skyring's settings; the game rewrites a line when you change it in play.\n";
+    std::string text = kFirstLine;
     for (const SettingRow& row : kSettingRows) {
         text += std::string(row.key) + " = " + row.values[settings.*row.field ? 1 : 0] + "\n";
     }
@@ -133,6 +134,6 @@ std::string ChangeSetting(const std::string& text, const std::string& key, const
     }
     const std::string set = key + " = " + value;
     if (last != std::string::npos) return text.substr(0, last) + set + text.substr(lastEnd);
-    if (text.empty()) return "# Skyring's settings; the game rewrites a line when you change it in play.\n" + set + "\n";
+    if (text.empty()) return kFirstLine + set + "\n";
     return text + (text.back() == '\n' ? "" : "\n") + set + "\n";
 }
