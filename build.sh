@@ -19,14 +19,11 @@ esac
 
 packages="build-essential cmake pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev libdeflate-dev libgif-dev libxdamage-dev xvfb openbox pulseaudio pulseaudio-utils x11-apps x11-utils xdotool imagemagick desktop-file-utils valgrind file man-db appstream lintian"
 # The web build: emscripten, and dpkg-dev to unpack the Debian sources it builds SDL from;
-# its tests: Chromium, and npm for puppeteer-core.
+# its tests: Chromium, and npm for puppeteer-core. The Windows build: mingw-w64, dpkg-dev for the
+# Debian sources it builds its libraries from, zip; its tests: Wine (64-bit).
 case "$mode" in
     web) packages="$packages emscripten dpkg-dev" ;;
     web-test) packages="$packages emscripten dpkg-dev chromium" ;;
-esac
-# The Windows build: mingw-w64, dpkg-dev for the Debian sources it builds its libraries from, zip;
-# its tests: Wine (64-bit).
-case "$mode" in
     windows) packages="$packages g++-mingw-w64-x86-64 dpkg-dev zip" ;;
     windows-test) packages="$packages g++-mingw-w64-x86-64 dpkg-dev zip wine wine64" ;;
 esac
@@ -54,15 +51,20 @@ case "$mode" in
         ;;
 esac
 
-# The Windows build: the build machine's own tools (the asset embedder and generator; for the
-# tests the native replay and soak too), the libraries built with mingw-w64 (kept between runs in
-# build-windows-deps/, or in SKYRING_WINDOWS_DEPS_DIR), then the programs and the .zip in
-# build-windows/.
+# The web and Windows builds need the build machine's own tools: the asset embedder and
+# generator; for their tests the native replay and soak too, and for the web's the desktop's
+# presenter as a program.
+native_tools="skyring-embed skyring-assetgen"
+case "$mode" in
+    web-test) native_tools="$native_tools skyring-replay skyring-soak skyring-desktop-picture" ;;
+    windows-test) native_tools="$native_tools skyring-replay skyring-soak" ;;
+esac
+cmake --build build --parallel "$(nproc)" --target $native_tools
+
+# The Windows build: the libraries built with mingw-w64 (kept between runs in build-windows-deps/,
+# or in SKYRING_WINDOWS_DEPS_DIR), then the programs and the .zip in build-windows/.
 case "$mode" in
     windows|windows-test)
-        native_tools="skyring-embed skyring-assetgen"
-        [ "$mode" = windows-test ] && native_tools="$native_tools skyring-replay skyring-soak"
-        cmake --build build --parallel "$(nproc)" --target $native_tools
         deps=$(realpath -m "${SKYRING_WINDOWS_DEPS_DIR:-build-windows-deps}")
         tools/windows/build-deps.sh "$deps"
         cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/windows/toolchain.cmake" \
@@ -76,13 +78,8 @@ case "$mode" in
         ;;
 esac
 
-# The web build: the build machine's own tools (the asset embedder and generator; for the tests
-# the native replay and soak, and the desktop's presenter as a program, too), SDL and libdeflate
-# for the web (kept in build-wasm-deps/), then the game and skyring-replay with emscripten in
-# build-wasm/, the site in build-web/.
-native_tools="skyring-embed skyring-assetgen"
-[ "$mode" = web-test ] && native_tools="$native_tools skyring-replay skyring-soak skyring-desktop-picture"
-cmake --build build --parallel "$(nproc)" --target $native_tools
+# The web build: SDL and libdeflate for the web (kept in build-wasm-deps/), then the game and
+# skyring-replay with emscripten in build-wasm/, the site in build-web/.
 export NODE_PATH=/usr/share/nodejs  # where Debian keeps the modules emscripten's tools load
 tools/web/build-deps.sh build-wasm-deps
 emcmake cmake -S . -B build-wasm -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
