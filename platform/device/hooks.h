@@ -45,6 +45,14 @@ void DeviceWindowOpened(WindowHandle window, WindowProcedure procedure);
 void DeviceWindowDestroyed(WindowHandle window);
 // The shell listening to the player, or null.
 const PlayerEvents* DeviceListener();
+// Tells the shell listening, if any, what came from the player: `event` is the member of
+// PlayerEvents to call. What it returns, or R() when nobody listens.
+template <typename R, typename... Params, typename... Args>
+R DeviceTell(R (*PlayerEvents::*event)(Params...), Args... args) {
+    const PlayerEvents* events = DeviceListener();
+    if (events == nullptr || events->*event == nullptr) return R();
+    return (events->*event)(args...);
+}
 // The window is asked to close (its close button, a log-out): the shell hears of it, or, with
 // none listening, the window gets WM_CLOSE.
 void DeviceCloseRequested();

@@ -35,11 +35,10 @@ void SdlGamepadsOpen() {
 }
 
 void SdlGamepadsClose() {
-    const PlayerEvents* events = DeviceListener();
     while (!controllers.empty()) {
         const SDL_JoystickID id = controllers.back().id;
         Forget(controllers.size() - 1);
-        if (events != nullptr && events->padRemoved != nullptr) events->padRemoved(id);
+        DeviceTell(&PlayerEvents::padRemoved, id);
     }
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
@@ -47,10 +46,6 @@ void SdlGamepadsClose() {
 bool SdlJoysticksPresent() { return SDL_WasInit(SDL_INIT_JOYSTICK) != 0 && SDL_NumJoysticks() > 0; }
 
 bool SdlGamepadEvent(const SDL_Event& event) {
-    const PlayerEvents* events = DeviceListener();
-    const auto tell = [events](auto handler, auto... arguments) {
-        if (events != nullptr && events->*handler != nullptr) (events->*handler)(arguments...);
-    };
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED: {
             SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which);
@@ -62,26 +57,26 @@ bool SdlGamepadEvent(const SDL_Event& event) {
                 return true;
             }
             controllers.push_back(Controller{id, controller});
-            tell(&PlayerEvents::padAdded, id);
+            DeviceTell(&PlayerEvents::padAdded, id);
             return true;
         }
         case SDL_CONTROLLERDEVICEREMOVED:
             for (size_t i = 0; i < controllers.size(); ++i) {
                 if (controllers[i].id != event.cdevice.which) continue;
                 Forget(i);
-                tell(&PlayerEvents::padRemoved, event.cdevice.which);
+                DeviceTell(&PlayerEvents::padRemoved, event.cdevice.which);
                 break;
             }
             return true;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
             if (event.cbutton.button < static_cast<uint8_t>(PadButton::Count)) {
-                tell(&PlayerEvents::padButton, event.cbutton.which, static_cast<PadButton>(event.cbutton.button),
+                DeviceTell(&PlayerEvents::padButton, event.cbutton.which, static_cast<PadButton>(event.cbutton.button),
                      event.type == SDL_CONTROLLERBUTTONDOWN);
             }
             return true;
         case SDL_CONTROLLERAXISMOTION:
-            tell(&PlayerEvents::padAxis, event.caxis.which, AxisOf(event.caxis.axis), static_cast<int>(event.caxis.value));
+            DeviceTell(&PlayerEvents::padAxis, event.caxis.which, AxisOf(event.caxis.axis), static_cast<int>(event.caxis.value));
             return true;
         default: return false;
     }

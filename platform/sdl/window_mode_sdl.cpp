@@ -1,6 +1,4 @@
 // The window on the whole screen, or in a frame of its own on the desktop; and its icon.
-#include <cstring>
-
 #include "platform/display.h"
 #include "platform/resources.h"
 #include "platform/device/present_geometry.h"

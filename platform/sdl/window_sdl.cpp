@@ -44,15 +44,13 @@ uint32_t VirtualKey(const SDL_Keysym& key) {
 }
 
 void Key(const SDL_KeyboardEvent& key) {
-    const PlayerEvents* events = DeviceListener();
-    if (events == nullptr || events->key == nullptr) return;
-    events->key(VirtualKey(key.keysym), (key.keysym.mod & KMOD_ALT) != 0, key.type == SDL_KEYDOWN, key.repeat != 0);
+    DeviceTell(&PlayerEvents::key, VirtualKey(key.keysym), (key.keysym.mod & KMOD_ALT) != 0, key.type == SDL_KEYDOWN,
+               key.repeat != 0);
 }
 
 void Focus(bool gained) {
     windowActive = gained;
-    const PlayerEvents* events = DeviceListener();
-    if (events != nullptr && events->focus != nullptr) events->focus(gained);
+    DeviceTell(&PlayerEvents::focus, gained);
 }
 
 void Translate(const SDL_Event& event) {

@@ -38,8 +38,7 @@ int StickValue(double axis) {
 }  // namespace
 
 void WebGamepadsPoll() {
-    const PlayerEvents* events = DeviceListener();
-    if (events == nullptr || emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return;
+    if (DeviceListener() == nullptr || emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return;
     const int count = emscripten_get_num_gamepads();
     for (int i = 0; i < kMaxPads; ++i) {
         EmscriptenGamepadEvent state{};
@@ -47,33 +46,32 @@ void WebGamepadsPoll() {
                                state.connected;
         Seen& was = seen[i];
         if (!connected) {
-            if (was.connected && events->padRemoved != nullptr) events->padRemoved(i);
+            if (was.connected) DeviceTell(&PlayerEvents::padRemoved, i);
             was = Seen{};
             continue;
         }
-        if (!was.connected && events->padAdded != nullptr) events->padAdded(i);
+        if (!was.connected) DeviceTell(&PlayerEvents::padAdded, i);
         was.connected = true;
         for (int b = 0; b < static_cast<int>(was.buttons.size()); ++b) {
             const bool down = b < state.numButtons && state.digitalButton[b];
-            if (down != was.buttons[b] && kButtons[b] != PadButton::Count && events->padButton != nullptr) {
-                events->padButton(i, kButtons[b], down);
+            if (down != was.buttons[b] && kButtons[b] != PadButton::Count) {
+                DeviceTell(&PlayerEvents::padButton, i, kButtons[b], down);
                 if (down) WebPadPressed();
             }
             was.buttons[b] = down;
         }
         const int x = state.numAxes > 0 ? StickValue(state.axis[0]) : 0;
         const int y = state.numAxes > 1 ? StickValue(state.axis[1]) : 0;
-        if (x != was.x && events->padAxis != nullptr) events->padAxis(i, PadAxis::LeftX, x);
-        if (y != was.y && events->padAxis != nullptr) events->padAxis(i, PadAxis::LeftY, y);
+        if (x != was.x) DeviceTell(&PlayerEvents::padAxis, i, PadAxis::LeftX, x);
+        if (y != was.y) DeviceTell(&PlayerEvents::padAxis, i, PadAxis::LeftY, y);
         was.x = x;
         was.y = y;
     }
 }
 
 void WebGamepadsClose() {
-    const PlayerEvents* events = DeviceListener();
     for (int i = 0; i < kMaxPads; ++i) {
-        if (seen[i].connected && events != nullptr && events->padRemoved != nullptr) events->padRemoved(i);
+        if (seen[i].connected) DeviceTell(&PlayerEvents::padRemoved, i);
     }
     seen = {};
 }

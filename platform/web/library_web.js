@@ -273,7 +273,9 @@ mergeInto(LibraryManager.library, {
   // canvas's bytes; either is drawn at the next animation frame.
   WebScreenShow__deps: ['$webScreen'],
   WebScreenShow: function(indices, palette, paused, fresh) {
-    var s = webScreen, page = Module.skyring;
+    var s = webScreen, page = Module.skyring, gl = s.gl;
+    // The page's colours, for the 2D canvas and for whoever watches the pages (skyring.onPage).
+    var colours = !gl || (fresh && page.onPage) ? _WebScreenColours(indices, palette) : 0;
     if (fresh) {
       page.pagesShown = (page.pagesShown || 0) + 1;
       s.number = page.pagesShown;
@@ -285,20 +287,18 @@ mergeInto(LibraryManager.library, {
       s.lastIndices.set(HEAPU8.subarray(indices, indices + 640 * 480));
       s.lastPalette.set(HEAPU8.subarray(palette, palette + 256 * 4));
       if (page.onPage) {
-        var colours = _WebScreenColours(indices, palette);
         page.onPage(page.pagesShown, HEAPU8.subarray(colours, colours + 640 * 480 * 4),
                     HEAPU8.subarray(indices, indices + 640 * 480), HEAPU8.subarray(palette, palette + 256 * 4));
       }
     }
     s.paused = paused;
-    var gl = s.gl;
     if (gl) {
       gl.activeTexture(gl.TEXTURE1);
       gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, 0, 256, 1, gl.RGBA_INTEGER, gl.UNSIGNED_BYTE, HEAPU8, palette);
       gl.activeTexture(gl.TEXTURE0);
       gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, 0, 640, 480, gl.RED_INTEGER, gl.UNSIGNED_BYTE, HEAPU8, indices);
     } else {
-      s.pixels = _WebScreenColours(indices, palette);
+      s.pixels = colours;
       if (!s.page) {
         s.page = document.createElement('canvas');
         s.page.width = 640;

@@ -27,9 +27,8 @@ constexpr int kControlCount = static_cast<int>(std::size(kControls));
 // The page's call: control number `control` (in the order WebControlsOpen named them) pressed
 // or let go of by finger number `finger`.
 extern "C" EMSCRIPTEN_KEEPALIVE void WebControl(int control, int finger, int down) {
-    const PlayerEvents* events = DeviceListener();
-    if (control < 0 || control >= kControlCount || finger < 0 || events == nullptr || events->control == nullptr) return;
-    events->control(kControls[control].action, static_cast<uint32_t>(finger), down != 0);
+    if (control < 0 || control >= kControlCount || finger < 0) return;
+    DeviceTell(&PlayerEvents::control, kControls[control].action, static_cast<uint32_t>(finger), down != 0);
 }
 
 void WebControlsListen(bool on) {

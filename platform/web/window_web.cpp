@@ -32,18 +32,16 @@ void Cover() {
 }
 
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
-    const PlayerEvents* events = DeviceListener();
-    if (theWindow == nullptr || events == nullptr || events->key == nullptr) return EM_FALSE;
-    const bool taken = events->key(VirtualKeyOf(event->code, event->keyCode), event->altKey,
-                                   type == EMSCRIPTEN_EVENT_KEYDOWN, event->repeat);
+    if (theWindow == nullptr || DeviceListener() == nullptr) return EM_FALSE;
+    const bool taken = DeviceTell(&PlayerEvents::key, VirtualKeyOf(event->code, event->keyCode), event->altKey != 0,
+                                  type == EMSCRIPTEN_EVENT_KEYDOWN, event->repeat != 0);
     return taken || KeyScrollsPage(event->code) ? EM_TRUE : EM_FALSE;
 }
 
 EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void*) {
     if (theWindow == nullptr) return EM_FALSE;
     windowActive = type == EMSCRIPTEN_EVENT_FOCUS;
-    const PlayerEvents* events = DeviceListener();
-    if (events != nullptr && events->focus != nullptr) events->focus(windowActive);
+    DeviceTell(&PlayerEvents::focus, windowActive);
     return EM_FALSE;
 }
 
